@@ -1,0 +1,62 @@
+#pragma once
+// An in-process serial "bus": COM numbers wired to simulated boxes, and serial ports that talk
+// to them with no I/O at all. Replies become readable when the injected clock reaches their time,
+// so delays, split replies and the 20 s limit are exact and instant in tests.
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "platform/clock.h"
+#include "platform/serial_port.h"
+#include "tools/boxsim/box_model.h"
+
+namespace quelt::sim {
+
+// A fake clock: time moves only when someone sleeps (or the test advances it).
+class FakeClock : public Clock {
+public:
+    std::int64_t nowMicros() override { return now_; }
+    void sleepMs(std::uint32_t ms) override { now_ += static_cast<std::int64_t>(ms) * 1000; }
+    void advanceMicros(std::int64_t us) { now_ += us; }
+
+private:
+    std::int64_t now_ = 1'000'000;
+};
+
+class InMemoryBus {
+public:
+    explicit InMemoryBus(Clock& clock) : clock_(clock) {}
+
+    BoxModel& addBox(const BoxConfig& config);
+    // Something on port `com` that opens but is not a box (answers nothing).
+    void addForeignDevice(int com);
+    // A port that exists but another program holds it (open fails).
+    void addBusyPort(int com);
+
+    BoxModel* box(int com);
+    // Every open attempt, in order (port numbers).
+    const std::vector<int>& openAttempts() const { return openAttempts_; }
+    // Every byte string written by the panel, per port, in order.
+    const std::vector<std::vector<std::uint8_t>>& writes(int com);
+    // Number of ports currently held open.
+    int openCount() const;
+
+    SerialPortFactory factory();
+
+private:
+    friend class InMemoryPort;
+    struct Endpoint {
+        std::unique_ptr<BoxModel> model;  // null for a foreign device
+        bool busy = false;
+        bool held = false;
+        std::deque<std::pair<std::int64_t, std::uint8_t>> pending;  // (ready at us, byte)
+        std::vector<std::vector<std::uint8_t>> writes;
+    };
+    Clock& clock_;
+    std::map<int, Endpoint> endpoints_;
+    std::vector<int> openAttempts_;
+};
+
+}  // namespace quelt::sim
