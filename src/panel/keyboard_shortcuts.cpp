@@ -1,0 +1,79 @@
+#include "panel/keyboard_shortcuts.h"
+
+#include "app/debug_trace.h"
+#include "device/flags.h"
+#include "panel/panel_messages.h"
+
+namespace quelt {
+
+namespace {
+constexpr std::uint32_t kVkEscape = 0x1B;
+constexpr std::uint32_t kVkDigit1 = 0x31;
+constexpr std::uint32_t kVkDigit6 = 0x36;
+constexpr std::uint32_t kVkF1 = 0x70;
+constexpr std::uint32_t kVkF6 = 0x75;
+constexpr std::uint32_t kVkF12 = 0x7B;
+constexpr std::uintptr_t kHwResetButtonIndex = 1;
+
+void traceKeyDown(std::uint32_t key) {
+    if (key == kVkEscape) {
+        debugTrace(false, "KeyHook - Down - ESC");
+    } else if (key == kVkF12) {
+        debugTrace(false, "KeyHook - Down - F12");
+    } else if ((key >= kVkDigit1 && key <= kVkDigit6) || (key >= kVkF1 && key <= kVkF6)) {
+        debugTrace(false, "KeyHook - Down - 0x%x", static_cast<unsigned>(key));
+    }
+}
+}  // namespace
+
+std::optional<ShortcutMessage> shortcutForKey(std::uint32_t key) {
+    if (key == kVkEscape) {
+        return ShortcutMessage{msg::KeyAllOff, 0};
+    }
+    if (key >= kVkDigit1 && key <= kVkDigit6) {
+        return ShortcutMessage{msg::KeyPattern, key};
+    }
+    if (key >= kVkF1 && key <= kVkF6) {
+        return ShortcutMessage{msg::KeyRgbwPattern, key};
+    }
+    if (key == kVkF12) {
+        return ShortcutMessage{msg::HwResetButton, kHwResetButtonIndex};
+    }
+    return std::nullopt;
+}
+
+HookVerdict KeyboardShortcuts::onKeyEvent(int hookCode, std::uint32_t message,
+                                          const std::uint32_t* virtualKey) {
+    if (hookCode < 0) {
+        return HookVerdict::PassOn;
+    }
+    if (virtualKey == nullptr || shortcutsEnabled.load() == 0 || workerBusy.load() != 0 ||
+        patternActive.load() != 0 || escapeInProgress.load() != 0) {
+        return HookVerdict::ReturnZero;
+    }
+    if (target_ == nullptr) {
+        return HookVerdict::PassOn;
+    }
+    const std::uint32_t key = *virtualKey;
+    if (message == kWmKeyDown) {
+        if (armed_ != 0 && target_->hasWindow()) {
+            if (auto shortcut = shortcutForKey(key)) {
+                target_->post(shortcut->message, shortcut->wParam);
+                traceKeyDown(key);
+            }
+            rememberedKey_ = key;
+        }
+        armed_ = 0;
+        debugTrace(false, "KeyHook - DW2");
+        return HookVerdict::PassOn;
+    }
+    if (message == kWmKeyUp && key == rememberedKey_) {
+        rememberedKey_ = kNoKey;
+        armed_ = 1;
+        target_->reinstallHook();
+        debugTrace(false, "KeyHook - UP2");
+    }
+    return HookVerdict::PassOn;
+}
+
+}  // namespace quelt
