@@ -87,6 +87,19 @@ def _accent_tick(c, x, y):
     c.rect((x, y, x + 3, y + 12), t.ACCENT)
 
 
+def _brand(c, right, cy):
+    """Small maker mark at the right end of the title band: a lit 2 x 2 wall and the name."""
+    fnt = font(11, "bold")
+    name = "QUELT"
+    x = right - fnt.getlength(name)
+    c.text((x, cy), name, fnt, t.TEXT_FAINT, anchor="lm")
+    x0 = round(x) - 24
+    for row in range(2):
+        for col in range(2):
+            bx, by = x0 + col * 9, cy - 7 + row * 7
+            c.rect((bx, by, bx + 8, by + 6), t.ACCENT if (row + col) % 2 == 0 else t.ACCENT_DEEP)
+
+
 def background():
     c = Canvas(PANEL_W, PANEL_H)
     shape = window_mask()
@@ -103,6 +116,8 @@ def background():
     c.rect((0, TITLE_H - 1, 160, TITLE_H), t.ACCENT)
     c.rect((160, TITLE_H - 1, 320, TITLE_H), (0, 170, 255, 90))
     c.rect((320, TITLE_H - 1, 480, TITLE_H), (0, 170, 255, 30))
+
+    _brand(c, 1056, 15)
 
     # Toolbar strip holding the switches and the action buttons.
     _panel(c, [TOOLBAR], 7, fill="#191e25")

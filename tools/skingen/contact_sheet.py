@@ -177,7 +177,7 @@ def sheet(imgs, previews):
                 lines.append(line)
                 line, x = [], 0
             line.append((label, s, x))
-            x += s.width + 16
+            x += max(s.width, round(font(11).getlength(label or ""))) + 16
         lines.append(line)
         rows.append((title, lines))
     height = 20

@@ -1,7 +1,7 @@
 """Static pictures (slices 0 normal, 1 disabled): wall pictures, mode pictures, hot keys."""
 
 import theme as t
-from paint import Canvas, font, grey_out, hgradient, strip, vgradient
+from paint import Canvas, font, grey_out, hgradient, mix, strip, vgradient
 
 # Screen rectangles of the bezel preview, relative to each wall picture; the
 # panel fills them with a gradient at run time, so they stay plain dark glass.
@@ -90,40 +90,58 @@ def bezel_clone():
 
 
 def _mode_picture(title, caption, screens):
-    """Mode illustration: a source feeding the wall, with a caption."""
+    """Mode illustration: caption on the left, a source feeding the wall on the right."""
     w, h = 386, 114
     c = Canvas(w, h)
     c.rrect((0, 0, w, h), 6, fill=t.PANEL, outline=t.PANEL_BORDER)
-    c.text((14, 24), title, font(13, "bold"), t.TEXT, anchor="lm")
-    c.text((14, 44), caption, font(11), t.TEXT_DIM, anchor="lm")
-    c.rrect((14, 62, 64, 98), 4, fill="#232a34", outline=t.SURFACE_BORDER)
-    c.text((39, 80), "DP", font(13, "bold"), t.ACCENT, anchor="mm")
-    c.line([(70, 80), (104, 80)], t.TEXT_DIM, 1.4)
-    c.polygon([(104, 75.5), (111, 80), (104, 84.5)], t.TEXT_DIM)
-    for i, (x0, y0, x1, y1) in enumerate(screens):
-        box = (x0 - 2, y0 - 2, x1 + 2, y1 + 2)
-        c.rrect(box, 2, fill=t.BEZEL_BOTTOM, outline=t.BEZEL_EDGE)
-        c.fill_masked((x0, y0, x1, y1), 0,
-                      hgradient((x1 - x0, y1 - y0), [(0, "#00aaff"), (1, "#004ec3")]))
+    c.rect((14, 14, 17, 28), t.ACCENT)
+    c.text((23, 21), title, font(13, "bold"), t.TEXT, anchor="lm")
+    for i, line in enumerate(caption):
+        c.text((14, 44 + 14 * i), line, font(11), t.TEXT_DIM, anchor="lm")
+    c.rrect((14, 80, 50, 102), 4, fill="#232a34", outline=t.SURFACE_BORDER)
+    c.text((32, 91), "DP", font(11, "bold"), t.ACCENT, anchor="mm")
+    c.line([(56, 91), (150, 91)], t.TEXT_FAINT, 1.2)
+    c.polygon([(150, 87), (157, 91), (150, 95)], t.TEXT_FAINT)
+    for x0, y0, x1, y1 in screens:
+        c.rrect((x0 - 3, y0 - 3, x1 + 3, y1 + 3), 2, fill=t.BEZEL_BOTTOM, outline=t.BEZEL_EDGE)
+        c.rect((x0, y0, x1, y1), t.SCREEN)
+    return screens, c
+
+
+def _light_screens(screens, c, one_picture):
+    """Fills the screens: one gradient across the wall, or the same one on every screen."""
+    x0 = min(s[0] for s in screens)
+    x1 = max(s[2] for s in screens)
+    for sx0, sy0, sx1, sy1 in screens:
+        if one_picture:
+            a, b = (sx0 - x0) / (x1 - x0), (sx1 - x0) / (x1 - x0)
+        else:
+            a, b = 0.0, 1.0
+        c.fill_masked((sx0, sy0, sx1, sy1), 0, hgradient(
+            (sx1 - sx0, sy1 - sy0), [(0, mix_accent(a)), (1, mix_accent(b))]))
     return _with_disabled(c.img)
+
+
+def mix_accent(u):
+    return mix("#00aaff", "#004ec3", u)
+
+
+_WALL_2X2 = [(170, 12, 268, 54), (274, 12, 372, 54), (170, 60, 268, 102), (274, 60, 372, 102)]
 
 
 def mode_pictures():
     return {
-        "GUIFrameMainStcImage_Stretch_1x2": _mode_picture(
-            "Stretch 1 x 2", "One picture across two monitors side by side",
-            [(130, 30, 240, 92), (248, 30, 358, 92)]),
-        "GUIFrameMainStcImage_Stretch_1x4": _mode_picture(
-            "Stretch 1 x 4", "One picture across a row of four monitors",
-            [(124, 44, 180, 78), (186, 44, 242, 78), (248, 44, 304, 78), (310, 44, 366, 78)]),
-        "GUIFrameMainStcImage_Stretch_2x2": _mode_picture(
-            "Stretch 2 x 2", "One picture across a wall of two by two",
-            [(180, 14, 262, 58), (268, 14, 350, 58), (180, 64, 262, 108),
-             (268, 64, 350, 108)]),
-        "GUIFrameMainStcImage_Clone": _mode_picture(
-            "Clone", "The same picture on every monitor",
-            [(180, 14, 262, 58), (268, 14, 350, 58), (180, 64, 262, 108),
-             (268, 64, 350, 108)]),
+        "GUIFrameMainStcImage_Stretch_1x2": _light_screens(*_mode_picture(
+            "Stretch 1 x 2", ["One picture across", "two monitors"],
+            [(170, 34, 268, 90), (274, 34, 372, 90)]), True),
+        "GUIFrameMainStcImage_Stretch_1x4": _light_screens(*_mode_picture(
+            "Stretch 1 x 4", ["One picture across", "four monitors in a row"],
+            [(170, 46, 217, 76), (222, 46, 269, 76), (274, 46, 321, 76), (326, 46, 373, 76)]),
+            True),
+        "GUIFrameMainStcImage_Stretch_2x2": _light_screens(*_mode_picture(
+            "Stretch 2 x 2", ["One picture across", "a two by two wall"], _WALL_2X2), True),
+        "GUIFrameMainStcImage_Clone": _light_screens(*_mode_picture(
+            "Clone", ["The same picture on", "every monitor"], _WALL_2X2), False),
     }
 
 
