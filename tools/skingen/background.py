@@ -20,7 +20,7 @@ _RESOLUTION_JOIN = (160, 260, 468, 671)
 SYNC = (798, 104, 1119, 298)
 BEZEL = (474, 304, 1119, 671)
 HEADER_H = 30
-DEVICE_SLOTS = [(12, 147 + 88 * k, 149, 219 + 88 * k) for k in range(6)]
+DEVICE_SLOTS = [(12, 145 + 88 * k, 149, 221 + 88 * k) for k in range(6)]
 OPTION_DIVIDERS = [290, 385, 479, 573, 668]
 
 
@@ -88,16 +88,16 @@ def _accent_tick(c, x, y):
 
 
 def _brand(c, right, cy):
-    """Small maker mark at the right end of the title band: a lit 2 x 2 wall and the name."""
+    """Small maker mark at the right end of the title band: a lit pair of monitors and the name."""
     fnt = font(11, "bold")
     name = "QUELT"
     x = right - fnt.getlength(name)
     c.text((x, cy), name, fnt, t.TEXT_FAINT, anchor="lm")
-    x0 = round(x) - 24
-    for row in range(2):
-        for col in range(2):
-            bx, by = x0 + col * 9, cy - 7 + row * 7
-            c.rect((bx, by, bx + 8, by + 6), t.ACCENT if (row + col) % 2 == 0 else t.ACCENT_DEEP)
+    x0 = round(x) - 25
+    c.rect((x0, cy - 5, x0 + 9, cy + 2), t.ACCENT)
+    c.rect((x0 + 10, cy - 5, x0 + 19, cy + 2), t.ACCENT_LO)
+    c.rect((x0 + 8, cy + 3, x0 + 11, cy + 5), "#4a5563")
+    c.rect((x0 + 5, cy + 5, x0 + 14, cy + 6), "#4a5563")
 
 
 def background():

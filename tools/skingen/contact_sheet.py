@@ -137,6 +137,17 @@ def preview(imgs, connected, busy=False):
     return p.c.img
 
 
+def splash_preview(imgs):
+    img = imgs["GUIFrameSplashBK"]
+    p = Panel.__new__(Panel)
+    p.c = Canvas(*img.size)
+    p.c.img.alpha_composite(img)
+    rect = (6, 313, 264, 330)
+    fnt = font(12)
+    p.c.text((rect[2], (rect[1] + rect[3]) / 2), "v1.05a", fnt, (255, 255, 255, 254), anchor="rm")
+    return p.c.img
+
+
 def slice_names(f):
     if "CtrlBtn_" in f.name:
         return BUTTON_NAMES
@@ -212,6 +223,7 @@ def main(argv):
         ("Preview: after start-up (disconnected)", preview(imgs, connected=False)),
         ("Preview: connected, Stretch 2 x 2", preview(imgs, connected=True)),
         ("Preview: busy", preview(imgs, connected=True, busy=True)),
+        ("Preview: splash with its version text", splash_preview(imgs)),
     ]
     os.makedirs(os.path.dirname(os.path.abspath(args.out)), exist_ok=True)
     stem = os.path.splitext(args.out)[0]

@@ -39,22 +39,22 @@ def busy_shadow():
 
 
 def _logo(c, cx, cy):
-    """A two-by-two wall lit with the preview gradient."""
-    w, h, gx, gy = 44, 28, 6, 6
-    x0 = cx - w - gx / 2
-    y0 = cy - h - gy / 2
-    c.rrect((x0 - 10, y0 - 10, cx + w + gx / 2 + 10, cy + h + gy / 2 + 10), 12,
-            fill=(0, 170, 255, 22), outline=(0, 170, 255, 70))
-    for row in range(2):
-        for col in range(2):
-            sx = x0 + col * (w + gx)
-            sy = y0 + row * (h + gy)
-            box = (round(sx), round(sy), round(sx) + w, round(sy) + h)
-            c.rrect((box[0] - 2, box[1] - 2, box[2] + 2, box[3] + 2), 3, fill="#2a313b",
-                    outline="#48525f")
-            stops = [(0, "#00aaff"), (1, "#004ec3")] if col == 0 else [(0, "#004ec3"),
-                                                                      (1, "#00aaff")]
-            c.fill_masked(box, 1, hgradient((w, h), stops))
+    """Two monitors side by side showing one picture across both, as on a stretched wall."""
+    w, h, gap = 58, 36, 5
+    x0 = cx - w - gap / 2
+    y0 = cy - h / 2 - 6
+    c.rrect((cx - 84, cy - 44, cx + 84, cy + 44), 14, fill=(0, 170, 255, 18),
+            outline=(0, 170, 255, 64))
+    for i in range(2):
+        sx = round(x0 + i * (w + gap))
+        sy = round(y0)
+        c.rrect((sx - 3, sy - 3, sx + w + 3, sy + h + 3), 3, fill="#2a313b", outline="#4a5563")
+        stops = [(0, "#00aaff"), (1, "#0064d0")] if i == 0 else [(0, "#0064d0"), (1, "#00aaff")]
+        c.fill_masked((sx, sy, sx + w, sy + h), 0, hgradient((w, h), stops))
+        mx = sx + w / 2
+        c.rect((round(mx) - 3, sy + h + 3, round(mx) + 3, sy + h + 11), "#39424e")
+        c.rrect((mx - 16, sy + h + 11, mx + 16, sy + h + 15), 2, fill="#2f3742",
+                outline="#465160")
 
 
 def splash():
