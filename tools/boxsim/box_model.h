@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "device/frame.h"
@@ -67,6 +68,8 @@ class BoxModel {
     std::vector<ReplyChunk> receive(const std::uint8_t* data, std::size_t length);
 
     const BoxConfig& config() const { return config_; }
+    // Replaces the fault list from now on (the state of the box is kept).
+    void setFaults(std::vector<Fault> faults) { config_.faults = std::move(faults); }
     std::uint8_t boxId() const { return boxId_; }
     const DeviceFrame& settings() const { return settings_; }
     bool patternOn() const { return patternOn_; }

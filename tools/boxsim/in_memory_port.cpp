@@ -76,6 +76,11 @@ std::vector<std::vector<std::uint8_t>> InMemoryBus::writes(int com) const {
     return it == endpoints_.end() ? std::vector<std::vector<std::uint8_t>>{} : it->second.writes;
 }
 
+std::vector<std::pair<int, std::vector<std::uint8_t>>> InMemoryBus::writeLog() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return writeLog_;
+}
+
 std::vector<std::uint8_t> InMemoryBus::writtenBytes(int com) const {
     std::vector<std::uint8_t> all;
     for (const auto& piece : writes(com)) {
@@ -89,6 +94,7 @@ void InMemoryBus::clearWrites() {
     for (auto& [com, endpoint] : endpoints_) {
         endpoint.writes.clear();
     }
+    writeLog_.clear();
 }
 
 int InMemoryBus::openCount() const {
@@ -138,6 +144,7 @@ int InMemoryBus::writePort(int com, const std::uint8_t* data, std::size_t length
         return 0;
     }
     endpoint.writes.emplace_back(data, data + length);
+    writeLog_.emplace_back(com, endpoint.writes.back());
     if (!endpoint.model) {
         return 1;
     }

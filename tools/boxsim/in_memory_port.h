@@ -8,6 +8,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <utility>
 #include <vector>
 
 #include "platform/clock.h"
@@ -45,6 +46,8 @@ class InMemoryBus {
     std::vector<int> openAttempts() const;
     // Every byte string written by the panel, per port, in order.
     std::vector<std::vector<std::uint8_t>> writes(int com) const;
+    // Every write on any port in order: (port, bytes).
+    std::vector<std::pair<int, std::vector<std::uint8_t>>> writeLog() const;
     // Every byte written to `com`, concatenated.
     std::vector<std::uint8_t> writtenBytes(int com) const;
     void clearWrites();
@@ -74,6 +77,7 @@ class InMemoryBus {
     mutable std::mutex mutex_;
     std::map<int, Endpoint> endpoints_;
     std::vector<int> openAttempts_;
+    std::vector<std::pair<int, std::vector<std::uint8_t>>> writeLog_;
 };
 
 }  // namespace quelt::sim
