@@ -34,3 +34,4 @@ echo "wine: prefix ready in $(elapsed "$prefix_start") s"
 test_start=$(now)
 ctest --preset mingw -j 2
 echo "wine: ctest took $(elapsed "$test_start") s"
+scripts/wine/run-exe.sh build/mingw/tests/win32/win32_serial_roundtrip.exe 3 200
