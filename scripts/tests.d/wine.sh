@@ -19,15 +19,15 @@ prefix_start=$(now)
 quelt_wine_setup
 
 # Pty peers for the serial channel tests (see tests/win32/serial_channel_test.cpp).
-rig="$WINEPREFIX/rig"
-python3 scripts/wine/serial-rig.py "$rig" COM3=responder COM12=responder COM4=stall &
-quelt_wine_track_pid $!
+rig_dir="$QUELT_WINE_PORT_DIR"
+python3 scripts/wine/serial-rig.py "$rig_dir" COM3=responder COM12=responder COM4=stall &
+rig_pid=$!
+quelt_wine_track_pid "$rig_pid"
 for _ in $(seq 200); do
-  [ -e "$rig/ready" ] && break
+  [ -e "$rig_dir/ready" ] && break
   sleep 0.05
 done
-[ -e "$rig/ready" ] || { echo "wine: serial rig did not start" >&2; exit 1; }
-quelt_wine_map_ports 3="$rig/COM3" 12="$rig/COM12" 4="$rig/COM4"
+[ -e "$rig_dir/ready" ] || { echo "wine: serial rig did not start" >&2; exit 1; }
 export QUELT_WIN32_SERIAL_RIG=1
 echo "wine: prefix ready in $(elapsed "$prefix_start") s"
 
@@ -35,3 +35,5 @@ test_start=$(now)
 ctest --preset mingw -j 2
 echo "wine: ctest took $(elapsed "$test_start") s"
 scripts/wine/run-exe.sh build/mingw/tests/win32/win32_serial_roundtrip.exe 3 200
+kill "$rig_pid"
+wait "$rig_pid" || true
