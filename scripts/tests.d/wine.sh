@@ -21,7 +21,7 @@ echo "wine: builds took $(elapsed "$build_start") s"
 # shellcheck source=../wine/prefix.sh
 source scripts/wine/prefix.sh
 prefix_start=$(now)
-quelt_wine_setup
+quelt_wine_setup --display
 
 # Pty peers for the serial channel tests (see tests/win32/serial_channel_test.cpp).
 rig_dir="$QUELT_WINE_PORT_DIR"
