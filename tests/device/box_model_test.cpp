@@ -97,7 +97,7 @@ TEST(BoxModel, FaultsShapeTheReplies) {
     EXPECT_EQ(chunks[2].delayMs, 35);
 }
 
-TEST(BoxModel, ParsesSpecsAndRejectsMalformedOnes) {
+TEST(BoxModel, ParsesBoxTextsAndRejectsMalformedOnes) {
     auto config = parseBoxSpec("5:10:1:nak=0x64,delay=20");
     ASSERT_TRUE(config);
     EXPECT_EQ(config->com, 5);

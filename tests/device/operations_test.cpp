@@ -12,7 +12,7 @@ class OperationsTest : public LinkTest {
     std::vector<int> codesWritten(int com) {
         std::vector<int> codes;
         for (const Bytes& write : bus.writes(com)) {
-            codes.push_back(write.size() == 1 ? write[0] : write[0]);
+            codes.push_back(write[0]);
         }
         return codes;
     }
@@ -23,7 +23,13 @@ TEST_F(OperationsTest, ApplyWithNothingChangedSendsOnlyFinishApplyAndStatus) {
     const DeviceFrame before = link.deviceFrame();
     EXPECT_EQ(link.applySettings(), 1);
     EXPECT_EQ(codesWritten(1), (std::vector<int>{100, 0xFF}));
-    EXPECT_EQ(bus.writes(1)[0][3], 1);
+    // FinishApply carries the box's own settings under its header.
+    Bytes finish(before.bytes.begin(), before.bytes.end());
+    finish[0] = 100;
+    finish[1] = 0x54;
+    finish[2] = 0x44;
+    finish[3] = 1;
+    EXPECT_EQ(bus.writes(1)[0], finish);
     EXPECT_EQ(link.deviceFrame(), before);
     EXPECT_EQ(sink.events(), (std::vector<std::string>{"panelToFrame"}));  // no refresh
 }

@@ -53,7 +53,7 @@ int runStatus(Session& s) {
 int runApply(Session& s) {
     const std::string problem = checkEdits(s.link.workingFrame(), s.command.edits);
     if (!problem.empty()) {
-        s.err << "quelt-cli: " << problem << "; nothing was sent\n";
+        s.err << "quelt-cli: " << problem << "; no command was sent\n";
         return kExitUsage;
     }
     s.link.syncToAll = s.command.all ? 1 : 0;
@@ -144,7 +144,7 @@ int runCli(const std::vector<std::string>& args, Clock& clock, SerialPortFactory
     }
     if (command.box >= link.boxCount()) {
         err << "quelt-cli: no box " << command.box << ": " << link.boxCount()
-            << " found; nothing was sent\n";
+            << " found; no command was sent\n";
         return kExitUsage;
     }
     if (command.box != 0 && link.selectBox(command.box) != 1) {
