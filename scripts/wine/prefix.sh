@@ -1,6 +1,8 @@
 # Throwaway wine prefix for running the Windows build. Source this file, then:
-#   quelt_wine_setup           new 64-bit prefix, registry values, persistent wineserver;
-#                              installs an EXIT trap that undoes everything started here
+#   quelt_wine_setup [--display]
+#                              new 64-bit prefix, registry values, persistent wineserver;
+#                              installs an EXIT trap that undoes everything started here.
+#                              --display: when DISPLAY is unset, start an Xvfb for the windows
 #   quelt_wine_track_pid PID   have the trap end PID too (e.g. a pty peer or a box simulator)
 #   quelt_wine_cleanup         what the trap runs: ends tracked PIDs, the wineserver, and removes
 #                              the prefix
@@ -39,6 +41,29 @@ quelt_wine_import_reg() {
   }
 }
 
+# Starts an Xvfb on a free display number when no display is set.
+quelt_wine_start_display() {
+  [ -n "${DISPLAY:-}" ] && return 0
+  command -v Xvfb >/dev/null || {
+    quelt_wine_log "no Xvfb: windows cannot be created"
+    return 0
+  }
+  local number_file="$WINEPREFIX/display-number" pid
+  Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$number_file" </dev/null >/dev/null 2>&1 &
+  pid=$!
+  quelt_wine_track_pid "$pid"
+  for _ in $(seq 200); do
+    if [ -s "$number_file" ]; then
+      export DISPLAY=":$(tr -d '[:space:]' <"$number_file")"
+      return 0
+    fi
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.05
+  done
+  quelt_wine_log "Xvfb did not start"
+  return 1
+}
+
 quelt_wine_setup() {
   export WINEARCH=win64
   export WINEDEBUG=-all
@@ -50,6 +75,9 @@ quelt_wine_setup() {
   mkdir -p "$QUELT_WINE_PORT_DIR"
   trap quelt_wine_cleanup EXIT
   trap 'exit 130' INT TERM
+  if [ "${1:-}" = --display ]; then
+    quelt_wine_start_display || return 1
+  fi
 
   wineboot -i >/dev/null 2>&1 || {
     quelt_wine_log "wineboot -i failed"
