@@ -333,6 +333,10 @@ void GtkWindowHost::show() {
     onUi([this] {
         if (window_ != nullptr) {
             gtk_widget_show(window_);
+            // Shown windows come to the front, as on Windows (X keeps the creation order).
+            if (GdkWindow* gdkWindow = gtk_widget_get_window(window_)) {
+                gdk_window_raise(gdkWindow);
+            }
         }
     });
 }
