@@ -36,3 +36,40 @@ std::uint32_t screenPixel(int x, int y) {
 }
 
 }  // namespace quelt::testing
+
+#include <gdk/gdkx.h>
+
+namespace quelt::testing {
+
+TitledWindow::TitledWindow(const std::string& title) {
+    GtkWidget* window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+    gtk_window_set_title(GTK_WINDOW(window), title.c_str());
+    gtk_widget_show(window);
+    gdk_display_sync(gtk_widget_get_display(window));
+    window_ = window;
+}
+
+TitledWindow::~TitledWindow() {
+    gtk_widget_destroy(static_cast<GtkWidget*>(window_));
+}
+
+std::string TitledWindow::receivedText() const {
+    GdkWindow* window = gtk_widget_get_window(static_cast<GtkWidget*>(window_));
+    Display* display = GDK_WINDOW_XDISPLAY(window);
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0;
+    unsigned long after = 0;
+    unsigned char* data = nullptr;
+    std::string text;
+    if (XGetWindowProperty(display, GDK_WINDOW_XID(window),
+                           XInternAtom(display, "_QUELT_DEBUG_TEXT", False), 0, 4096, False,
+                           AnyPropertyType, &type, &format, &count, &after, &data) == Success &&
+        data != nullptr) {
+        text.assign(reinterpret_cast<const char*>(data), count);
+        XFree(data);
+    }
+    return text;
+}
+
+}  // namespace quelt::testing

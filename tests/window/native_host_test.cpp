@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "native_test_support.h"
+#include "platform/debug_viewer.h"
 #include "platform/window_host.h"
 
 namespace quelt {
@@ -189,6 +190,27 @@ TEST_F(NativeHost, PresentShowsOpaquePixelsAndLetsTheDesktopThroughTransparentOn
     const std::uint32_t band = testing::screenPixel(250, 170);
     EXPECT_EQ(band & 0xFF0000u, 0u) << std::hex << band;
     EXPECT_GE(band & 0xFFu, 0xC0u) << "semi-transparent part is drawn: " << std::hex << band;
+}
+
+}  // namespace
+}  // namespace quelt
+
+namespace quelt {
+namespace {
+
+TEST_F(NativeHost, TraceLinesReachAViewerWindowOnlyWhenOneExists) {
+    EXPECT_FALSE(sendToDebugViewer("F1 down"));
+    testing::TitledWindow viewer(kDebugViewerTitle);
+    host->waitPumpingMessages(50);
+    std::atomic<bool> sent{false};
+    std::thread worker([&] {
+        sent = sendToDebugViewer("pattern on box 2");
+        host->quit(0);
+    });
+    host->run();
+    worker.join();
+    EXPECT_TRUE(sent.load());
+    EXPECT_EQ(viewer.receivedText(), "pattern on box 2");
 }
 
 }  // namespace

@@ -19,3 +19,21 @@ ErrorBoxSeen dismissOpenErrorBox();
 std::uint32_t screenPixel(int x, int y);
 
 }  // namespace quelt::testing
+
+namespace quelt::testing {
+
+// A top-level window titled `title` that the test owns; `receivedText` reads back what a
+// debug-viewer hand-over left on it. Call on the UI thread.
+class TitledWindow {
+  public:
+    explicit TitledWindow(const std::string& title);
+    ~TitledWindow();
+    TitledWindow(const TitledWindow&) = delete;
+    TitledWindow& operator=(const TitledWindow&) = delete;
+    std::string receivedText() const;
+
+  private:
+    void* window_ = nullptr;
+};
+
+}  // namespace quelt::testing

@@ -31,3 +31,54 @@ std::uint32_t screenPixel(int x, int y) {
 }
 
 }  // namespace quelt::testing
+
+#include <vector>
+
+namespace quelt::testing {
+
+// A plain window that keeps the text it is given without taking it as its title, so the viewer
+// stays findable after a hand-over.
+namespace {
+
+std::wstring& keptText() {
+    static std::wstring text;
+    return text;
+}
+
+LRESULT CALLBACK viewerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_SETTEXT) {
+        keptText() = reinterpret_cast<const wchar_t*>(lParam);
+        return TRUE;
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+}  // namespace
+
+TitledWindow::TitledWindow(const std::string& title) {
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = DefWindowProcW;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = L"QueltTestViewer";
+    RegisterClassW(&windowClass);
+    const std::wstring wideTitle(title.begin(), title.end());
+    HWND hwnd = CreateWindowExW(0, L"QueltTestViewer", wideTitle.c_str(), WS_OVERLAPPED, 0, 0, 100,
+                                100, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&viewerProc));
+    keptText().clear();
+    window_ = hwnd;
+}
+
+TitledWindow::~TitledWindow() {
+    DestroyWindow(static_cast<HWND>(window_));
+}
+
+std::string TitledWindow::receivedText() const {
+    std::string text;
+    for (wchar_t c : keptText()) {
+        text.push_back(static_cast<char>(c));
+    }
+    return text;
+}
+
+}  // namespace quelt::testing
