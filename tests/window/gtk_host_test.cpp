@@ -114,3 +114,58 @@ TEST_F(GtkHost, CaptionDragMovesTheWindowWithThePointer) {
 
 }  // namespace
 }  // namespace quelt
+
+namespace quelt {
+namespace {
+
+TEST_F(GtkHost, CapturedPointerIsFollowedOutsideTheWindowAndKeysDoNotCloseIt) {
+    if (!haveXdotool()) {
+        GTEST_SKIP() << "xdotool not installed";
+    }
+    struct Capturer : WindowHandler {
+        WindowHost* host = nullptr;
+        std::vector<PointerInput> seen;
+        int messages = 0;
+        std::intptr_t onMessage(std::uint32_t, std::uintptr_t, std::intptr_t) override {
+            ++messages;
+            return 0;
+        }
+        void onPointer(const PointerInput& input) override {
+            seen.push_back(input);
+            if (input.action == PointerAction::Press) {
+                host->setCapture();
+            } else if (input.action == PointerAction::Release) {
+                host->releaseCapture();
+            }
+        }
+    } capturer;
+    capturer.host = host.get();
+    host->setHandler(&capturer);
+    std::vector<std::uint32_t> canvas(200 * 100, 0xFF406080u);
+    host->present(canvas.data(), 200, 100, 200 * 4);
+    host->move(400, 300);
+    host->show();
+    host->waitPumpingMessages(200);
+
+    ASSERT_EQ(std::system("xdotool mousemove 450 350 mousedown 1 sleep 0.1 mousemove 700 600 "
+                          "sleep 0.1 mouseup 1 sleep 0.1 key Return key Escape"),
+              0);
+    host->waitPumpingMessages(400);
+    host->setHandler(&handler);
+
+    int presses = 0;
+    for (const PointerInput& input : capturer.seen) {
+        presses += input.action == PointerAction::Press ? 1 : 0;
+    }
+    ASSERT_EQ(presses, 1);
+    const PointerInput& last = capturer.seen.back();
+    EXPECT_EQ(last.action, PointerAction::Release);
+    EXPECT_EQ(last.x, 300);
+    EXPECT_EQ(last.y, 300);
+    EXPECT_EQ(last.flags & kPointerLeftButton, 0u);
+    EXPECT_TRUE(host->isVisible());
+    EXPECT_EQ(capturer.messages, 0);
+}
+
+}  // namespace
+}  // namespace quelt

@@ -215,3 +215,31 @@ TEST_F(NativeHost, TraceLinesReachAViewerWindowOnlyWhenOneExists) {
 
 }  // namespace
 }  // namespace quelt
+
+namespace quelt {
+namespace {
+
+TEST_F(NativeHost, TheWindowTakesTheSizeOfEachPresentedCanvasAndKeepsItsPlace) {
+    host->move(30, 40);
+    host->show();
+    std::vector<std::uint32_t> small(120 * 60, 0xFF000000u);
+    host->present(small.data(), 120, 60, 120 * 4);
+    host->waitPumpingMessages(100);
+    EXPECT_EQ(host->clientRect().width(), 120);
+    EXPECT_EQ(host->clientRect().height(), 60);
+    EXPECT_EQ(host->screenPosition().x, 30);
+    EXPECT_EQ(host->screenPosition().y, 40);
+
+    // Queries from another thread are answered by the UI thread.
+    WindowRect fromWorker;
+    std::thread worker([&] {
+        fromWorker = host->clientRect();
+        host->quit(0);
+    });
+    host->run();
+    worker.join();
+    EXPECT_EQ(fromWorker.width(), 120);
+}
+
+}  // namespace
+}  // namespace quelt
