@@ -6,6 +6,11 @@ cd "$(dirname "$0")/.."
 
 bash scripts/install-deps.sh
 
+# One private X display for every test that opens a window (GUI tests take a lock on it).
+# shellcheck source=xvfb.sh
+source scripts/xvfb.sh
+quelt_xvfb_start
+
 jobs=$(nproc)
 status=0
 
@@ -20,8 +25,11 @@ run_preset() {
 
 run_preset default
 if [ "${QUELT_QUICK:-0}" != 1 ]; then
-  run_preset asan
-  TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" run_preset tsan
+  LSAN_OPTIONS="suppressions=$PWD/scripts/sanitizers/lsan.supp print_suppressions=0" run_preset asan
+  # The system's font and GLib libraries are not built with the sanitizers; their own internals
+  # are kept out of the reports.
+  TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 suppressions=$PWD/scripts/sanitizers/tsan.supp" \
+    run_preset tsan
 fi
 
 for extra in scripts/tests.d/*.sh; do
