@@ -160,7 +160,7 @@ TEST_F(ControlsTest, TextLabelsDrawInTheirColourOrGrey) {
     label.Draw(&canvas_);
     auto box = test::InkBox(canvas_);
     EXPECT_EQ(box.maxAlpha, 220);
-    EXPECT_LT(box.left, 6);
+    EXPECT_LT(box.left, 10);  // near: at the left, beyond the face's own side bearing
     const auto firstFull = [&] {
         for (int y = 0; y < 40; ++y) {
             for (int x = 0; x < 60; ++x) {
