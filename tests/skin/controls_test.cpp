@@ -9,6 +9,13 @@
 namespace quelt {
 namespace {
 
+// Windows test executables carry a four-slice "PNG" resource; elsewhere no resource exists.
+#ifdef QUELT_TEST_PNG_RESOURCE
+constexpr int kPngResource = QUELT_TEST_PNG_RESOURCE;
+#else
+constexpr int kPngResource = 0;
+#endif
+
 constexpr std::uint32_t kSlices[] = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFFFFFF00};
 
 class ControlsTest : public ::testing::Test {
@@ -99,6 +106,17 @@ TEST_F(ControlsTest, LoadReportsUnusableImagesAndNeverReplacesOne) {
     SkinButton fromResource;
     fromResource.Assign({.resourceId = 4711, .rect = {0, 0, 5, 5}, .visible = 1});
     EXPECT_EQ(fromResource.Load(), 0);  // no such resource in the test executable
+
+    if (kPngResource == 0) {
+        EXPECT_FALSE(SkinImage::FromResource(7001)->native().valid());
+        return;
+    }
+    SkinButton resourceButton;
+    resourceButton.Assign({.resourceId = kPngResource, .rect = {0, 0, 20, 20}, .visible = 1});
+    ASSERT_EQ(resourceButton.Load(), 1);
+    EXPECT_EQ(resourceButton.image->Width(), 8u);
+    resourceButton.state = 2;
+    EXPECT_EQ(Drawn(resourceButton), kSlices[2]);
 }
 
 TEST_F(ControlsTest, StaticImageAndSliderUseTwoAndThreeSlices) {
