@@ -161,6 +161,10 @@ class PanelTest : public ::testing::Test {
         window.clearLog();
     }
     ~PanelTest() override {
+        // A worker left behind by a failed test still needs the UI thread to end.
+        for (int i = 0; i < 4000 && logic.operationInFlight(); ++i) {
+            window.runSteps(5);
+        }
         logic.link.waitForWorkers();
         resetProcessFlags();
     }
