@@ -19,8 +19,8 @@ using TraceSender = void (*)(const char* text);
 // Installs `sender` (null: none) and returns the previous one. Safe from any thread.
 TraceSender setTraceSender(TraceSender sender);
 
-// printf-style; the text is cut at 1023 characters. Sent only when `send` is true and a sender
-// is installed.
+// printf-style; the text is cut at 1023 characters (UTF-16 code units, as the viewer counts
+// them), never inside one. Sent only when `send` is true and a sender is installed.
 void debugTrace(bool send, const char* format, ...) QUELT_PRINTF_FORMAT(2, 3);
 
 }  // namespace quelt

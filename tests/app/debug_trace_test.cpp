@@ -42,6 +42,29 @@ TEST_F(DebugTraceTest, LongOutputIsCutAt1023Characters) {
     EXPECT_EQ(sent[0], std::string(1023, 'q'));
 }
 
+TEST_F(DebugTraceTest, LongTextIsCutAtACharacterNotInsideOne) {
+    std::string accented;
+    for (int i = 0; i < 1500; ++i) {
+        accented += "\xC3\xA9";  // two bytes, one character
+    }
+    debugTrace(true, "%s", accented.c_str());
+    std::string first1023;
+    for (int i = 0; i < 1023; ++i) {
+        first1023 += "\xC3\xA9";
+    }
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_EQ(sent[0], first1023);
+
+    // A character outside the basic plane counts twice and is never split: 1022 + 2 > 1023.
+    const std::string clef = "\xF0\x9D\x84\x9E";
+    debugTrace(true, "%s%s", std::string(1022, 'a').c_str(), clef.c_str());
+    ASSERT_EQ(sent.size(), 2u);
+    EXPECT_EQ(sent[1], std::string(1022, 'a'));
+    debugTrace(true, "%s%s", std::string(1021, 'a').c_str(), clef.c_str());
+    ASSERT_EQ(sent.size(), 3u);
+    EXPECT_EQ(sent[2], std::string(1021, 'a') + clef);
+}
+
 TEST_F(DebugTraceTest, WithoutSenderNothingHappens) {
     setTraceSender(nullptr);
     debugTrace(true, "KeyHook - UP2");

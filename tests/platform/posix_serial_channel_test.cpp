@@ -52,6 +52,11 @@ class PtyPair {
         return tio;
     }
     const std::string& slavePath() const { return slavePath_; }
+    // The far end goes away (a simulator that died, an adapter pulled out).
+    void hangUp() {
+        ::close(master_);
+        master_ = -1;
+    }
 
     void sendToSlave(const std::vector<std::uint8_t>& bytes) {
         ASSERT_EQ(::write(master_, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
@@ -177,6 +182,19 @@ TEST_F(PosixSerialChannelTest, WriteGivesUpWhenTheLineStaysBlocked) {
     // instead of hanging or reporting a partial write as success.
     std::vector<std::uint8_t> big(1 << 20, 0x55);
     EXPECT_EQ(channel->write(big.data(), big.size()), 0);
+}
+
+TEST_F(PosixSerialChannelTest, HungUpLineIsNotReportedReadable) {
+    auto channel = makeSerialChannel();
+    ASSERT_EQ(channel->open(3), 1);
+    pty_.hangUp();
+    // Readable with nothing to read would make a reply wait spin without pausing until its
+    // limit; the caller must be told to sleep on its own clock instead.
+    EXPECT_EQ(channel->waitReadable(50), -1);
+    std::uint8_t buf[16];
+    EXPECT_EQ(channel->readAvailable(buf, sizeof buf), 0u);
+    const std::uint8_t request = 0xFF;
+    EXPECT_EQ(channel->write(&request, 1), 0);
 }
 
 TEST_F(PosixSerialChannelTest, PortHeldByAnotherChannelDoesNotOpenUntilReleased) {

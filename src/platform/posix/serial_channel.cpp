@@ -189,12 +189,14 @@ class PosixSerialChannel : public SerialPort {
             if (r == 0) {
                 return 0;
             }
-            if ((p.revents & POLLIN) != 0) {
-                return 1;
+            if ((p.revents & (POLLERR | POLLHUP | POLLNVAL)) == 0) {
+                return (p.revents & POLLIN) != 0 ? 1 : -1;
             }
-            // Hang-up or error with nothing to read: poll would return at once forever, so let
-            // the caller sleep on its own clock.
-            return -1;
+            // A hung-up line reports itself readable too (a pty whose other side went away
+            // gives POLLIN with POLLHUP), yet there is nothing to read and poll returns at once
+            // forever: only bytes really queued count, otherwise the caller sleeps on its clock.
+            int queued = 0;
+            return ::ioctl(fd_.get(), FIONREAD, &queued) == 0 && queued > 0 ? 1 : -1;
         }
     }
 
