@@ -38,9 +38,11 @@ enum class OperationKind : std::int32_t { HardwareReset = 0, SoftwareReset = 1, 
 enum class ResetKind { Hardware, Software };
 
 class DeviceLink {
-public:
+  public:
     DeviceLink(PanelSink& sink, Clock& clock, SerialPortFactory portFactory);
-    ~DeviceLink();  // waits for a running worker, closes every channel
+    // Waits for every worker, closes every channel. Do not destroy the link on the thread that
+    // serves the sink's calls while a worker may still be waiting for it.
+    ~DeviceLink();
     DeviceLink(const DeviceLink&) = delete;
     DeviceLink& operator=(const DeviceLink&) = delete;
 
@@ -49,7 +51,8 @@ public:
     DeviceFrame workingFrame() const;
     DeviceFrame replyFrame() const;
     void setWorkingFrame(const DeviceFrame& frame);
-    // Edits the working frame in place under the frame lock.
+    // Edits the working frame in place under the frame lock. `edit` must not call back into
+    // the link.
     template <class F>
     void editWorkingFrame(F&& edit) {
         std::lock_guard<std::mutex> lock(frameMutex_);
@@ -58,11 +61,16 @@ public:
 
     // --- exchanges with the current box (1 success, 0 failure) ---
     int drain();
+    // Waits up to 20 s for a valid 16-byte reply with `expectedCode`; a reply arriving in
+    // pieces is assembled. Writes `destination` only on success.
     int waitReply(DeviceFrame& destination, std::uint8_t expectedCode);
+    // Builds the command from the working frame (header in bytes 0-3), sends it, pauses,
+    // waits for its echo.
     int sendCommand(DeviceCommand code, std::uint8_t boxId, std::uint32_t pauseMs);
     int queryStatus(DeviceFrame& destination);
 
     // --- box table ---
+    // Probes COM1..COM14 for up to six boxes; 1 when a box was found and box 0's status read.
     int discoverBoxes();
     void closeAllBoxes();
     int boxCount() const { return boxCount_; }
@@ -72,13 +80,15 @@ public:
     int currentBoxSlot() const;
 
     // --- device operations ---
-    int applySettings();                // errors 10-13
-    int resetBox(ResetKind kind);       // errors 6/7 or 8/9
+    int applySettings();                          // errors 10-13
+    int resetBox(ResetKind kind);                 // errors 6/7 or 8/9
     int patternOnFromSwitch(DeviceCommand code);  // PatternOn or RgbwPatternOn; error 3
     int patternOffFromSwitch();                   // error 4
-    int selectBox(int index);           // error 5
+    // Makes entry `index` current; 0 when the index is outside the table, the channel is closed
+    // (nothing else happens) or the status read fails (error 5).
+    int selectBox(int index);
     void patternOnBox(int index, DeviceCommand code);  // keyboard: no result, no error box
-    void allPatternsOff();                              // keyboard Esc
+    void allPatternsOff();                             // keyboard Esc
 
     std::atomic<std::int32_t> syncToAll{0};
 
@@ -91,11 +101,16 @@ public:
     // Blocks until every worker thread started so far has finished (CLI, tests, teardown).
     void waitForWorkers();
 
-private:
+  private:
     void copyReplyToDeviceAndWorking();
+    void setReply(const DeviceFrame& frame);
+    int queryStatusIntoReply();
     void makeCurrent(int index);
     SerialPort* currentChannel() const;
+    std::uint8_t currentBoxId() const;
     int writeToCurrent(const std::uint8_t* data, std::size_t length);
+    int probePort(int portNumber);
+    void showFramesOnPanel();
     int applyToEveryBox();
     void reapFinishedWorkers();
 
@@ -110,8 +125,8 @@ private:
 
     std::array<BoxRecord, kMaxBoxes> boxTable_{};
     BoxRecord* currentBox_ = nullptr;
-    int currentBoxIndex_ = 0;
-    int boxCount_ = 0;
+    std::atomic<int> currentBoxIndex_{0};
+    std::atomic<int> boxCount_{0};
 
     std::atomic<std::int32_t> workerKind_{0};
     std::atomic<std::int32_t> workerButton_{0};

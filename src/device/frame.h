@@ -46,7 +46,7 @@ inline constexpr std::uint32_t clockSyncMask = 0x1Fu;  // bits 0-4: 0 DP1, 1 DP2
 inline constexpr std::uint32_t cloneBit = 1u << 5;
 inline constexpr std::uint32_t stretchMask = 3u << 6;  // bits 6-7: 0 1x2, 1 1x4, 2 2x2
 inline constexpr int stretchShift = 6;
-inline constexpr std::uint32_t modeMask = 7u << 5;  // bits 5-7 written together
+inline constexpr std::uint32_t modeMask = 7u << 5;       // bits 5-7 written together
 inline constexpr std::uint32_t frameRateBit = 1u << 15;  // 0 60 Hz, 1 120 Hz
 }  // namespace frame_flags
 
@@ -60,7 +60,9 @@ struct DeviceFrame {
     void setFlags(std::uint32_t value);
 
     bool clone() const { return (flags() & frame_flags::cloneBit) != 0; }
-    unsigned stretch() const { return (flags() & frame_flags::stretchMask) >> frame_flags::stretchShift; }
+    unsigned stretch() const {
+        return (flags() & frame_flags::stretchMask) >> frame_flags::stretchShift;
+    }
     unsigned clockSync() const { return flags() & frame_flags::clockSyncMask; }
     bool is120Hz() const { return (flags() & frame_flags::frameRateBit) != 0; }
 

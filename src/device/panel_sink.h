@@ -9,7 +9,7 @@
 namespace quelt {
 
 class PanelSink {
-public:
+  public:
     virtual ~PanelSink() = default;
 
     virtual void setPanelEnabled(bool enable) = 0;

@@ -11,7 +11,8 @@ TEST(DeviceFrame, FlagsAreLittleEndianInBytesFourToSeven) {
     EXPECT_EQ(f[4], 0x78);
     EXPECT_EQ(f[7], 0x12);
     EXPECT_EQ(f.flags(), 0x12345678u);
-    f.setFlags(frame_flags::cloneBit | (2u << frame_flags::stretchShift) | frame_flags::frameRateBit | 2u);
+    f.setFlags(frame_flags::cloneBit | (2u << frame_flags::stretchShift) |
+               frame_flags::frameRateBit | 2u);
     EXPECT_TRUE(f.clone());
     EXPECT_EQ(f.stretch(), 2u);
     EXPECT_TRUE(f.is120Hz());

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "device/frame.h"
@@ -53,26 +54,34 @@ struct ReplyChunk {
 
 // One request as the box understood it.
 struct Request {
-    bool status = false;            // the single status-request byte
-    DeviceFrame frame{};            // the 16-byte command (when !status)
+    bool status = false;  // the single status-request byte
+    DeviceFrame frame{};  // the 16-byte command (when !status)
 };
 
 class BoxModel {
-public:
+  public:
     explicit BoxModel(BoxConfig config);
 
-    // Bytes received from the panel, in any pieces. Returns what to send back, in order.
+    // Bytes received from the panel, in any pieces. A 0xFF byte while no command is partly
+    // received is a status request; every other byte collects into a 16-byte command.
+    // Returns what to send back, in order.
     std::vector<ReplyChunk> receive(const std::uint8_t* data, std::size_t length);
 
     const BoxConfig& config() const { return config_; }
+    // Replaces the fault list from now on (the state of the box is kept).
+    void setFaults(std::vector<Fault> faults) { config_.faults = std::move(faults); }
     std::uint8_t boxId() const { return boxId_; }
     const DeviceFrame& settings() const { return settings_; }
     bool patternOn() const { return patternOn_; }
     bool rgbwPatternOn() const { return rgbwOn_; }
     const std::vector<Request>& requests() const { return requests_; }
 
-private:
+  private:
     std::vector<ReplyChunk> answer(const Request& request);
+    // The first fault of `kind` (for `code` when code >= 0), or null.
+    const Fault* findFault(FaultKind kind, int code) const;
+    // What an accepted command changes in the box.
+    void takeEffect(const DeviceFrame& command);
 
     BoxConfig config_;
     std::uint8_t boxId_;
@@ -84,7 +93,8 @@ private:
 };
 
 // One JSON line describing a request (for --log), e.g.
-// {"com":3,"kind":"status"} or {"com":3,"kind":"command","code":0,"name":"ApplySettings","frame":"00544402..."}
+// {"com":3,"kind":"status"} or
+// {"com":3,"kind":"command","code":0,"name":"ApplySettings","frame":"00544402..."}
 std::string requestJson(int com, const Request& request);
 
 }  // namespace quelt::sim

@@ -1,0 +1,52 @@
+#include "app/debug_trace.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace quelt {
+namespace {
+
+std::vector<std::string> sent;
+
+void recordTrace(const char* text) {
+    sent.emplace_back(text);
+}
+
+class DebugTraceTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        sent.clear();
+        previous_ = setTraceSender(&recordTrace);
+    }
+    void TearDown() override { setTraceSender(previous_); }
+    TraceSender previous_ = nullptr;
+};
+
+TEST_F(DebugTraceTest, SendSwitchOffDropsTheLine) {
+    debugTrace(false, "KeyHook - Down - 0x%x", 0x31);
+    EXPECT_TRUE(sent.empty());
+}
+
+TEST_F(DebugTraceTest, SendSwitchOnFormatsAndDelivers) {
+    debugTrace(true, "KeyHook - Down - 0x%x", 0x7B);
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_EQ(sent[0], "KeyHook - Down - 0x7b");
+}
+
+TEST_F(DebugTraceTest, LongOutputIsCutAt1023Characters) {
+    const std::string longText(1500, 'q');
+    debugTrace(true, "%s", longText.c_str());
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_EQ(sent[0], std::string(1023, 'q'));
+}
+
+TEST_F(DebugTraceTest, WithoutSenderNothingHappens) {
+    setTraceSender(nullptr);
+    debugTrace(true, "KeyHook - UP2");
+    EXPECT_TRUE(sent.empty());
+}
+
+}  // namespace
+}  // namespace quelt
