@@ -1,0 +1,108 @@
+// File utilities on Windows: GetModuleFileNameW, FindFirstFileW and the C runtime's wide fopen.
+#include <windows.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+
+#include "platform/fs/fs.h"
+#include "platform/fs/win32/wide.h"
+
+namespace quelt::fs {
+
+namespace {
+
+class FindHandle {
+  public:
+    explicit FindHandle(HANDLE handle) : handle_(handle) {}
+    FindHandle(const FindHandle&) = delete;
+    FindHandle& operator=(const FindHandle&) = delete;
+    ~FindHandle() {
+        if (handle_ != INVALID_HANDLE_VALUE) {
+            FindClose(handle_);
+        }
+    }
+    bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+    HANDLE get() const { return handle_; }
+
+  private:
+    HANDLE handle_;
+};
+
+}  // namespace
+
+char separator() {
+    return '\\';
+}
+
+std::string nativePath(std::string path) {
+    std::replace(path.begin(), path.end(), '/', '\\');
+    return path;
+}
+
+std::string exeFolder() {
+    std::wstring buffer(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length =
+            GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (length == 0) {
+            return {};
+        }
+        if (length < buffer.size()) {
+            buffer.resize(length);
+            break;
+        }
+        buffer.resize(buffer.size() * 2);  // long path: retry with room to spare
+    }
+    const std::size_t cut = buffer.find_last_of(L'\\');
+    if (cut != std::wstring::npos) {
+        buffer.resize(cut);
+    }
+    return win32::narrow(buffer);
+}
+
+void listFolder(const std::string& folder, const std::string& pattern,
+                std::vector<std::string>& folders, std::vector<std::string>& files) {
+    std::string lowered = pattern;
+    std::transform(lowered.begin(), lowered.end(), lowered.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    const std::wstring search = win32::widen(nativePath(folder) + "\\" + lowered);
+    WIN32_FIND_DATAW data{};
+    FindHandle find(FindFirstFileW(search.c_str(), &data));
+    if (!find.valid()) {
+        return;
+    }
+    do {
+        const std::wstring name = data.cFileName;
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            if (name != L"." && name != L"..") {
+                folders.push_back(win32::narrow(name));
+            }
+        } else if (data.dwFileAttributes & FILE_ATTRIBUTE_ARCHIVE) {
+            files.push_back(win32::narrow(name));
+        }
+    } while (FindNextFileW(find.get(), &data));
+}
+
+bool fileExists(const std::string& path) {
+    WIN32_FIND_DATAW data{};
+    FindHandle find(FindFirstFileW(win32::widen(nativePath(path)).c_str(), &data));
+    return find.valid();
+}
+
+long long fileSize(const std::string& path) {
+    std::FILE* file = nullptr;
+    if (_wfopen_s(&file, win32::widen(nativePath(path)).c_str(), L"rb") != 0 || file == nullptr) {
+        return -1;
+    }
+    long long size = -1;
+    const long long start = _ftelli64(file);
+    if (start >= 0 && _fseeki64(file, 0, SEEK_END) == 0) {
+        size = _ftelli64(file);
+        _fseeki64(file, start, SEEK_SET);
+    }
+    std::fclose(file);
+    return size;
+}
+
+}  // namespace quelt::fs

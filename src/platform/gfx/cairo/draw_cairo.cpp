@@ -1,0 +1,175 @@
+// Image drawing and gradients on Linux with cairo, straight into the canvas memory.
+#include <cairo.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "platform/gfx/cairo/image_impl.h"
+#include "skin/gfx.h"
+
+namespace quelt::gfx {
+
+std::uintptr_t startup() {
+    return 1;
+}  // cairo needs no start-up
+void shutdown(std::uintptr_t /*token*/) {}
+
+cairo_surface_t* surfaceForCanvas(Canvas& canvas) {
+    if (!canvas.valid()) {
+        return nullptr;
+    }
+    cairo_surface_t* surface = cairo_image_surface_create_for_data(
+        canvas.data(), CAIRO_FORMAT_ARGB32, canvas.width(), canvas.height(), canvas.stride());
+    if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
+        cairo_surface_destroy(surface);
+        return nullptr;
+    }
+    return surface;
+}
+
+namespace {
+
+// Owns the cairo context drawing into a canvas for one operation.
+class CanvasContext {
+  public:
+    explicit CanvasContext(Canvas& canvas) : surface_(surfaceForCanvas(canvas)) {
+        if (surface_ != nullptr) {
+            cr_ = cairo_create(surface_);
+        }
+    }
+    CanvasContext(const CanvasContext&) = delete;
+    CanvasContext& operator=(const CanvasContext&) = delete;
+    ~CanvasContext() {
+        if (cr_ != nullptr) {
+            cairo_destroy(cr_);
+        }
+        if (surface_ != nullptr) {
+            cairo_surface_flush(surface_);
+            cairo_surface_destroy(surface_);
+        }
+    }
+    cairo_t* get() const { return cr_; }
+
+  private:
+    cairo_surface_t* surface_ = nullptr;
+    cairo_t* cr_ = nullptr;
+};
+
+// A copy of the integer pixel columns/rows covering the source rectangle, so that padding at its
+// edges repeats the slice's own border pixels instead of sampling the neighbouring slice.
+cairo_surface_t* sliceCopy(cairo_surface_t* image, int x0, int y0, int x1, int y1) {
+    const int width = x1 - x0;
+    const int height = y1 - y0;
+    cairo_surface_t* slice = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
+    if (cairo_surface_status(slice) != CAIRO_STATUS_SUCCESS) {
+        cairo_surface_destroy(slice);
+        return nullptr;
+    }
+    cairo_surface_flush(image);
+    cairo_surface_flush(slice);
+    const unsigned char* in = cairo_image_surface_get_data(image);
+    const int inStride = cairo_image_surface_get_stride(image);
+    unsigned char* out = cairo_image_surface_get_data(slice);
+    const int outStride = cairo_image_surface_get_stride(slice);
+    for (int y = 0; y < height; ++y) {
+        std::memcpy(
+            out + static_cast<std::size_t>(y) * outStride,
+            in + static_cast<std::size_t>(y + y0) * inStride + static_cast<std::size_t>(x0) * 4,
+            static_cast<std::size_t>(width) * 4);
+    }
+    cairo_surface_mark_dirty(slice);
+    return slice;
+}
+
+int paintImage(Canvas& canvas, const Image& image, const RectF& source, const RectF& dest,
+               double opacity) {
+    if (!image.valid()) {
+        return kInvalidParameter;
+    }
+    if (!(dest.width > 0 && dest.height > 0 && source.width > 0 && source.height > 0)) {
+        return kOk;  // nothing to cover
+    }
+    cairo_surface_t* pixels = image.impl()->surface;
+    const int imageWidth = cairo_image_surface_get_width(pixels);
+    const int imageHeight = cairo_image_surface_get_height(pixels);
+    const int x0 = std::clamp(static_cast<int>(std::floor(source.x)), 0, imageWidth);
+    const int y0 = std::clamp(static_cast<int>(std::floor(source.y)), 0, imageHeight);
+    const int x1 = std::clamp(static_cast<int>(std::ceil(source.x + source.width)), 0, imageWidth);
+    const int y1 =
+        std::clamp(static_cast<int>(std::ceil(source.y + source.height)), 0, imageHeight);
+    if (x1 <= x0 || y1 <= y0) {
+        return kOk;
+    }
+    CanvasContext context(canvas);
+    cairo_t* cr = context.get();
+    if (cr == nullptr) {
+        return kInvalidParameter;
+    }
+    const bool whole = x0 == 0 && y0 == 0 && x1 == imageWidth && y1 == imageHeight;
+    cairo_surface_t* slice =
+        whole ? cairo_surface_reference(pixels) : sliceCopy(pixels, x0, y0, x1, y1);
+    if (slice == nullptr) {
+        return kOutOfMemory;
+    }
+    cairo_pattern_t* pattern = cairo_pattern_create_for_surface(slice);
+    cairo_surface_destroy(slice);
+    cairo_pattern_set_extend(pattern, CAIRO_EXTEND_PAD);
+    cairo_pattern_set_filter(pattern, CAIRO_FILTER_GOOD);
+    // Pattern space is the slice copy; map destination coordinates into it.
+    cairo_matrix_t matrix;
+    cairo_matrix_init_translate(&matrix, source.x - x0, source.y - y0);
+    cairo_matrix_scale(&matrix, source.width / dest.width, source.height / dest.height);
+    cairo_matrix_translate(&matrix, -dest.x, -dest.y);
+    cairo_pattern_set_matrix(pattern, &matrix);
+
+    cairo_rectangle(cr, dest.x, dest.y, dest.width, dest.height);
+    cairo_clip(cr);
+    cairo_set_source(cr, pattern);
+    if (opacity >= 1.0) {
+        cairo_paint(cr);
+    } else {
+        cairo_paint_with_alpha(cr, std::max(0.0, opacity));
+    }
+    cairo_pattern_destroy(pattern);
+    return kOk;
+}
+
+}  // namespace
+
+int drawImage(Canvas& canvas, const Image& image, const RectF& source, const RectF& dest) {
+    return paintImage(canvas, image, source, dest, 1.0);
+}
+
+int drawImage(Canvas& canvas, const Image& image, const RectF& source, const RectF& dest,
+              float opacity) {
+    return paintImage(canvas, image, source, dest, opacity);
+}
+
+int fillGradient(Canvas& canvas, int left, int top, int right, int bottom, std::uint32_t argbLeft,
+                 std::uint32_t argbRight) {
+    CanvasContext context(canvas);
+    cairo_t* cr = context.get();
+    if (cr == nullptr) {
+        return kInvalidParameter;
+    }
+    if (right <= left || bottom <= top) {
+        return kOk;
+    }
+    cairo_pattern_t* pattern = cairo_pattern_create_linear(left, 0, right, 0);
+    const auto addStop = [pattern](double offset, std::uint32_t argb) {
+        cairo_pattern_add_color_stop_rgba(pattern, offset, ((argb >> 16) & 0xFF) / 255.0,
+                                          ((argb >> 8) & 0xFF) / 255.0, (argb & 0xFF) / 255.0,
+                                          ((argb >> 24) & 0xFF) / 255.0);
+    };
+    addStop(0.0, argbLeft);
+    addStop(1.0, argbRight);
+    cairo_pattern_set_extend(pattern, CAIRO_EXTEND_REPEAT);
+    cairo_rectangle(cr, left, top, right - left, bottom - top);
+    cairo_set_source(cr, pattern);
+    cairo_fill(cr);
+    cairo_pattern_destroy(pattern);
+    return kOk;
+}
+
+}  // namespace quelt::gfx

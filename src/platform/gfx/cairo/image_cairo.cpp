@@ -1,0 +1,105 @@
+// Images on Linux: gdk-pixbuf decodes by content, the pixels are kept as a premultiplied cairo
+// image surface ready for drawing.
+#include <cairo.h>
+#include <gdk-pixbuf/gdk-pixbuf.h>
+
+#include <cstring>
+#include <utility>
+
+#include "platform/fs/fs.h"
+#include "platform/gfx/cairo/image_impl.h"
+#include "skin/gfx.h"
+
+namespace quelt::gfx {
+
+Image::Impl::~Impl() {
+    if (surface != nullptr) {
+        cairo_surface_destroy(surface);
+    }
+}
+
+namespace {
+
+// Copies a pixbuf (RGB or RGBA, 8 bits per sample) into a new premultiplied ARGB32 surface.
+cairo_surface_t* surfaceFromPixbuf(const GdkPixbuf* pixbuf) {
+    const int width = gdk_pixbuf_get_width(pixbuf);
+    const int height = gdk_pixbuf_get_height(pixbuf);
+    const int channels = gdk_pixbuf_get_n_channels(pixbuf);
+    const bool alpha = gdk_pixbuf_get_has_alpha(pixbuf);
+    if (gdk_pixbuf_get_bits_per_sample(pixbuf) != 8 || channels < 3 || width <= 0 || height <= 0) {
+        return nullptr;
+    }
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
+    if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
+        cairo_surface_destroy(surface);
+        return nullptr;
+    }
+    cairo_surface_flush(surface);
+    const guchar* source = gdk_pixbuf_read_pixels(pixbuf);
+    const int sourceStride = gdk_pixbuf_get_rowstride(pixbuf);
+    unsigned char* target = cairo_image_surface_get_data(surface);
+    const int targetStride = cairo_image_surface_get_stride(surface);
+    for (int y = 0; y < height; ++y) {
+        const guchar* in = source + static_cast<std::size_t>(y) * sourceStride;
+        unsigned char* out = target + static_cast<std::size_t>(y) * targetStride;
+        for (int x = 0; x < width; ++x, in += channels) {
+            const unsigned a = alpha ? in[3] : 255u;
+            const auto premultiply = [a](unsigned c) { return (c * a + 127u) / 255u; };
+            const std::uint32_t value = (a << 24) | (premultiply(in[0]) << 16) |
+                                        (premultiply(in[1]) << 8) | premultiply(in[2]);
+            std::memcpy(out + static_cast<std::size_t>(x) * 4, &value, sizeof value);
+        }
+    }
+    cairo_surface_mark_dirty(surface);
+    return surface;
+}
+
+}  // namespace
+
+Image::Image() = default;
+Image::Image(Image&& other) noexcept = default;
+Image& Image::operator=(Image&& other) noexcept = default;
+Image::~Image() = default;
+
+Image Image::fromFile(const std::string& path) {
+    Image image;
+    GError* error = nullptr;
+    GdkPixbuf* pixbuf = gdk_pixbuf_new_from_file(fs::nativePath(path).c_str(), &error);
+    if (pixbuf == nullptr) {
+        const bool missing = error != nullptr && error->domain == G_FILE_ERROR;
+        image.status_ = missing ? kFileNotFound : kOutOfMemory;
+        if (error != nullptr) {
+            g_error_free(error);
+        }
+        return image;
+    }
+    cairo_surface_t* surface = surfaceFromPixbuf(pixbuf);
+    g_object_unref(pixbuf);
+    if (surface == nullptr) {
+        image.status_ = kOutOfMemory;
+        return image;
+    }
+    image.impl_ = std::make_unique<Impl>();
+    image.impl_->surface = surface;
+    return image;
+}
+
+Image Image::fromResource(int /*resourceId*/) {
+    Image image;
+    image.status_ = kFileNotFound;  // no executable resources on this platform
+    return image;
+}
+
+bool Image::valid() const {
+    return impl_ != nullptr && impl_->surface != nullptr;
+}
+
+std::uint32_t Image::width() const {
+    return valid() ? static_cast<std::uint32_t>(cairo_image_surface_get_width(impl_->surface)) : 0;
+}
+
+std::uint32_t Image::height() const {
+    return valid() ? static_cast<std::uint32_t>(cairo_image_surface_get_height(impl_->surface)) : 0;
+}
+
+}  // namespace quelt::gfx

@@ -1,0 +1,70 @@
+#include "skin/skin_canvas.h"
+
+namespace quelt {
+
+SkinCanvas::SkinCanvas() {
+    painter.Start();
+}
+
+SkinCanvas::~SkinCanvas() {
+    Destroy();
+    composed = 0;
+    painter.Shutdown();
+}
+
+void SkinCanvas::Destroy() {
+    surface.reset();
+    created = 0;
+}
+
+void SkinCanvas::Create(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height) {
+    canvasRect = {x, y, x + width, y + height};
+    if (created == 0 && surface.create(width, height)) {
+        created = 1;
+    }
+}
+
+int SkinCanvas::SetBackground(std::int32_t width, std::int32_t height, const std::string& path) {
+    Destroy();
+    SkinRect measured;
+    if (painter.started()) {
+        painter.GetImageSize(path, nullptr, measured);
+    }
+    backgroundPath = path;
+    imageRect = measured;
+    if (width != 0 && height != 0) {
+        Create(0, 0, width, height);
+        windowRect = {0, 0, width, height};
+        composed = 1;
+        return 1;
+    }
+    if (imageRect.right != 0 && imageRect.bottom != 0) {
+        Create(0, 0, imageRect.right, imageRect.bottom);
+        windowRect = imageRect;
+        composed = 1;
+        return 1;
+    }
+    composed = 0;
+    return 0;
+}
+
+void SkinCanvas::PaintBackground(std::int32_t x, std::int32_t y, std::int32_t width,
+                                 std::int32_t height, std::uint32_t alpha,
+                                 const std::string& path) {
+    if (composed == 0 || created == 0) {
+        return;
+    }
+    surface.clear();
+    backgroundPath = path;
+    if (painter.started()) {
+        painter.GetImageSize(path, &surface, imageRect);
+    }
+    painter.DrawImageFile(path, &surface, x, y, width != 0 ? width : imageRect.right,
+                          height != 0 ? height : imageRect.bottom, alpha);
+}
+
+void SkinCanvas::FillGradient(std::uint32_t colour1, std::uint32_t colour2, const SkinRect& rect) {
+    painter.FillGradient(dc(), colour1, colour2, rect.left, rect.top, rect.right, rect.bottom);
+}
+
+}  // namespace quelt

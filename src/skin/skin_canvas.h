@@ -1,0 +1,51 @@
+#pragma once
+// The drawing half of a skinned window: its painter and the off-screen canvas that every repaint
+// clears, covers with the background image and hands to the window for presenting. The window
+// layer shows `surface` (premultiplied ARGB32) at the size of `windowRect`.
+#include <cstdint>
+#include <string>
+
+#include "skin/gfx.h"
+#include "skin/skin_painter.h"
+#include "skin/skin_rect.h"
+
+namespace quelt {
+
+class SkinCanvas {
+  public:
+    // Starts the painter.
+    SkinCanvas();
+    SkinCanvas(const SkinCanvas&) = delete;
+    SkinCanvas& operator=(const SkinCanvas&) = delete;
+    // Frees the canvas, clears `composed` and shuts the painter down.
+    ~SkinCanvas();
+
+    // Prepares the canvas for a background image: with width and height both nonzero the canvas
+    // takes that size, with 0 it takes the image's size. Returns 1, or 0 when neither gives a
+    // size (the image cannot be decoded); then there is no canvas.
+    int SetBackground(std::int32_t width, std::int32_t height, const std::string& path);
+    // Starts a composition: clears the canvas to transparent and draws the image file at
+    // (x, y), with the image's own width/height where 0 is given, at opacity alpha.
+    void PaintBackground(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height,
+                         std::uint32_t alpha, const std::string& path);
+    // Horizontal gradient (0x00BBGGRR colours) over the rectangle.
+    void FillGradient(std::uint32_t colour1, std::uint32_t colour2, const SkinRect& rect);
+
+    // What controls draw on; null while there is no canvas.
+    gfx::Canvas* dc() { return created != 0 ? &surface : nullptr; }
+
+    SkinPainter painter;
+    gfx::Canvas surface;
+    std::int32_t created = 0;
+    SkinRect canvasRect;
+    std::int32_t composed = 0;
+    SkinRect imageRect;
+    SkinRect windowRect;
+    std::string backgroundPath;
+
+  private:
+    void Create(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height);
+    void Destroy();
+};
+
+}  // namespace quelt
