@@ -20,6 +20,7 @@ class BasicPanelLogic : public PanelLogicPort {
     BasicPanelLogic(PanelControls& controls, PanelServices& services)
         : controls_(controls), services_(services) {}
 
+    void setSkinRoot(const std::string&) override {}
     void buildResolutionLists() override { lists_ = quelt::buildResolutionLists(); }
     void refreshResolutionLabels() override {}
     void rebuildBezelSliders() override {}
@@ -43,6 +44,7 @@ class BasicPanelLogic : public PanelLogicPort {
     }
 
     void closeAllBoxes() override {}
+    bool operationInFlight() const override { return false; }
 
   private:
     PanelControls& controls_;

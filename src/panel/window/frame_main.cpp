@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "app/ui_strings.h"
+#include "panel/logic/panel_mapping.h"
 #include "panel/panel_messages.h"
 #include "panel/window/panel_layout.h"
 #include "panel/window/panel_paint.h"
@@ -24,8 +25,17 @@ PanelEnvironment WithDefaults(PanelEnvironment env) {
     if (!env.wait) {
         env.wait = [](WindowHost& host, std::uint32_t ms) { host.waitPumpingMessages(ms); };
     }
+    if (env.clock == nullptr) {
+        env.clock = &systemClock();
+    }
+    if (!env.portFactory) {
+        env.portFactory = [] { return makeSerialChannel(); };
+    }
     if (!env.makeLogic) {
-        env.makeLogic = makeBasicPanelLogic;
+        env.makeLogic = [clock = env.clock, ports = env.portFactory](PanelControls& controls,
+                                                                     PanelServices& services) {
+            return makePanelLogic(controls, services, *clock, ports);
+        };
     }
     return env;
 }
@@ -73,6 +83,10 @@ int CGUIGDIPlusMfcFrameMain::DoModal() {
     }
     OnInitDialog();
     const int exitCode = host().run();
+    // An Apply or reset still running needs the UI thread to hand its last steps to.
+    while (logic_->operationInFlight() && host().isCreated()) {
+        host().waitPumpingMessages(20);
+    }
     OnDestroy();
     splash_.host().destroy();
     host().destroy();
@@ -102,6 +116,7 @@ bool CGUIGDIPlusMfcFrameMain::startupSequence() {
         return false;
     }
     skinRoot = SkinRootOf(env_.exeFolder);
+    logic_->setSkinRoot(skinRoot);
     if (!createPanelControls()) {
         return false;
     }
@@ -125,9 +140,7 @@ bool CGUIGDIPlusMfcFrameMain::createPanelControls() {
 }
 
 void CGUIGDIPlusMfcFrameMain::setTitleText() {
-    char title[64];
-    std::snprintf(title, sizeof title, kTitleFormat, kVersionText);
-    controls_.panelLabels[ctl::kTitleLabel].text = title;
+    quelt::setTitleText(controls_);
 }
 
 void CGUIGDIPlusMfcFrameMain::OnDestroy() {

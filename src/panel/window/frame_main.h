@@ -20,7 +20,6 @@ namespace quelt {
 inline constexpr int kPanelNominalWidth = 1127;
 inline constexpr int kPanelNominalHeight = 679;
 inline constexpr std::uint32_t kStartupPauseMs = 2500;
-inline constexpr const char* kTitleFormat = "Quelt Control Center - %s";
 
 // Everything the panel takes from outside, so tests can run it headless and without waiting.
 struct PanelEnvironment {
@@ -30,8 +29,11 @@ struct PanelEnvironment {
     std::function<std::unique_ptr<WindowHost>()> makeHost;
     // The start-up pause: handles messages for the given time. Default: the panel host's wait.
     std::function<void(WindowHost& panelHost, std::uint32_t ms)> wait;
-    // The panel's logic. Default: makeBasicPanelLogic.
+    // The panel's logic. Default: makePanelLogic on `clock` and `portFactory`.
     std::function<std::unique_ptr<PanelLogicPort>(PanelControls&, PanelServices&)> makeLogic;
+    // Clock and serial ports of the default logic (default: the system's).
+    Clock* clock = nullptr;
+    SerialPortFactory portFactory;
     // The keyboard shortcuts' observer: install returns whether one is now in place.
     std::function<bool()> installKeyboardHook;
     std::function<void()> removeKeyboardHook;

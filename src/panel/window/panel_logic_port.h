@@ -4,10 +4,13 @@
 // boxes when the window goes away.
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "device/frame.h"
 #include "panel/panel_controls.h"
 #include "panel/panel_services.h"
+#include "platform/clock.h"
+#include "platform/serial_port.h"
 
 namespace quelt {
 
@@ -15,6 +18,8 @@ class PanelLogicPort {
   public:
     virtual ~PanelLogicPort() = default;
 
+    // Folder the skin file names are relative to; set before the start-up steps.
+    virtual void setSkinRoot(const std::string& skinRoot) = 0;
     // Start-up, in this order.
     virtual void buildResolutionLists() = 0;
     virtual void refreshResolutionLabels() = 0;
@@ -27,6 +32,8 @@ class PanelLogicPort {
     virtual void handleMessage(std::uint32_t message, std::uintptr_t wParam) = 0;
     // Every box's channel closed, the box table emptied.
     virtual void closeAllBoxes() = 0;
+    // An operation worker started by a handler still needs the UI thread to finish.
+    virtual bool operationInFlight() const = 0;
 };
 
 // Clears the pending flag of the control that posts `message` with index `wParam`, so that it
@@ -37,5 +44,10 @@ void releaseControl(PanelControls& controls, std::uint32_t message, std::uintptr
 // panel, Exit quits with 0, every other message just releases its control.
 std::unique_ptr<PanelLogicPort> makeBasicPanelLogic(PanelControls& controls,
                                                     PanelServices& services);
+
+// The panel's full logic: settings mapping, enablement, the device link on `clock` and the
+// ports `portFactory` makes, and every message handler.
+std::unique_ptr<PanelLogicPort> makePanelLogic(PanelControls& controls, PanelServices& services,
+                                               Clock& clock, SerialPortFactory portFactory);
 
 }  // namespace quelt

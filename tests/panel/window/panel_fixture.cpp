@@ -48,6 +48,7 @@ class RecordingLogic : public PanelLogicPort {
         recorder_.steps.push_back("lists");
         inner_->buildResolutionLists();
     }
+    void setSkinRoot(const std::string&) override {}
     void refreshResolutionLabels() override { recorder_.steps.push_back("labels"); }
     void rebuildBezelSliders() override { recorder_.steps.push_back("bezels"); }
     void setPanelEnabled(bool enabled) override {
@@ -59,6 +60,7 @@ class RecordingLogic : public PanelLogicPort {
         inner_->handleMessage(message, wParam);
     }
     void closeAllBoxes() override { recorder_.steps.push_back("close boxes"); }
+    bool operationInFlight() const override { return false; }
 
   private:
     std::unique_ptr<PanelLogicPort> inner_;
