@@ -1,0 +1,75 @@
+#!/usr/bin/env bash
+# The main job: builds the tools, starts three simulated boxes (COM3, COM5, COM12) on
+# pseudo-terminals and drives them with quelt-cli exactly as the panel would: discovery, status,
+# Apply of a change, status again, test pattern on and off. Run as root on Debian 12.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+
+bash scripts/install-deps.sh
+
+echo "=== build (preset default)"
+cmake --preset default >/dev/null
+cmake --build --preset default -j2 --target quelt-boxsim quelt-cli
+
+bin="$root/build/default/tools"
+boxsim="$bin/boxsim/pty/quelt-boxsim"
+cli="$bin/cli/quelt-cli"
+
+demo="$root/build/default/demo"
+mkdir -p "$demo"
+ports=$(mktemp -d /tmp/quelt-demo-ports.XXXXXX)
+log="$demo/boxsim-requests.jsonl"
+sim_out="$demo/boxsim.out"
+
+sim_pid=""
+stop_simulator() {
+  if [ -n "$sim_pid" ] && kill -0 "$sim_pid" 2>/dev/null; then
+    kill -TERM "$sim_pid"
+    wait "$sim_pid" 2>/dev/null || true
+  fi
+  sim_pid=""
+  rm -rf "$ports"
+}
+trap stop_simulator EXIT
+
+echo "=== start quelt-boxsim: boxes on COM3 (FW 12, ID 1), COM5 (FW 12, ID 2), COM12 (FW 10, ID 3)"
+"$boxsim" --port-dir "$ports" --box 3:12:1 --box 5:12:2 --box 12:10:3 --log "$log" \
+  >"$sim_out" 2>&1 &
+sim_pid=$!
+for _ in $(seq 1 100); do
+  grep -qx ready "$sim_out" 2>/dev/null && break
+  kill -0 "$sim_pid" 2>/dev/null || { cat "$sim_out"; echo "run-demo: simulator failed"; exit 1; }
+  sleep 0.05
+done
+grep -qx ready "$sim_out" || { echo "run-demo: simulator not ready"; exit 1; }
+ls -l "$ports"
+
+export QUELT_PORT_DIR="$ports"
+run() {
+  echo
+  echo "\$ quelt-cli $*"
+  "$cli" "$@"
+}
+
+run discover
+run discover --json
+run status
+run status --box 2 --json
+run apply --box 1 --mode 2x2 --res1 5 --sync off --hlimit 100 --hbezel 20
+run status --box 1
+run pattern on --box 2
+run pattern off --box 2
+
+echo
+echo "=== a refused value (index 9 is not in the 120 Hz list): exit status 2, nothing sent"
+set +e
+"$cli" apply --rate 120 --res1 9
+echo "exit status $?"
+set -e
+
+stop_simulator
+trap - EXIT
+echo
+echo "=== done. Every request the simulated boxes received, one JSON line each:"
+echo "    $log ($(wc -l <"$log") requests)"

@@ -1,0 +1,202 @@
+#pragma once
+// Running the real tools from a test: the simulator as a guarded background process (killed by
+// PID when the guard goes), the command-line tool to completion with its output captured.
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <stdlib.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+extern char** environ;
+
+namespace quelt::testing {
+
+namespace fs = std::filesystem;
+
+// A fresh folder under /tmp, removed with everything in it.
+class TempDir {
+  public:
+    TempDir() {
+        char tmpl[] = "/tmp/quelt-tools-XXXXXX";
+        if (::mkdtemp(tmpl) != nullptr) {
+            path_ = tmpl;
+        }
+    }
+    ~TempDir() {
+        std::error_code ec;
+        fs::remove_all(path_, ec);
+    }
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const fs::path& path() const { return path_; }
+
+  private:
+    fs::path path_;
+};
+
+inline std::string readFile(const fs::path& path) {
+    std::ifstream in(path);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+inline std::vector<std::string> readLines(const fs::path& path) {
+    std::vector<std::string> lines;
+    std::ifstream in(path);
+    for (std::string line; std::getline(in, line);) {
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+// The lines of a log that another process is still writing: waits (bounded) for at least
+// `count` of them. The simulator logs a request when it reads it, which can be a moment after
+// the sender has exited.
+inline std::vector<std::string> waitForLines(const fs::path& path, std::size_t count) {
+    auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    std::vector<std::string> lines = readLines(path);
+    while (lines.size() < count && std::chrono::steady_clock::now() < until) {
+        ::usleep(2000);
+        lines = readLines(path);
+    }
+    return lines;
+}
+
+inline std::vector<char*> argvOf(std::vector<std::string>& args) {
+    std::vector<char*> argv;
+    for (std::string& arg : args) {
+        argv.push_back(arg.data());
+    }
+    argv.push_back(nullptr);
+    return argv;
+}
+
+// quelt-boxsim running in the background until the guard is destroyed.
+class SimulatorProcess {
+  public:
+    SimulatorProcess(const fs::path& portDir, const std::vector<std::string>& boxes,
+                     const fs::path& log) {
+        std::vector<std::string> args = {QUELT_BOXSIM_PATH, "--port-dir", portDir.string(), "--log",
+                                         log.string()};
+        for (const std::string& box : boxes) {
+            args.push_back("--box");
+            args.push_back(box);
+        }
+        int out[2];
+        if (::pipe2(out, O_CLOEXEC) != 0) {
+            return;
+        }
+        posix_spawn_file_actions_t actions;
+        ::posix_spawn_file_actions_init(&actions);
+        ::posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+        auto argv = argvOf(args);
+        if (::posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ) != 0) {
+            pid_ = -1;
+        }
+        ::posix_spawn_file_actions_destroy(&actions);
+        ::close(out[1]);
+        stdout_ = out[0];
+    }
+    ~SimulatorProcess() {
+        stop();
+        if (stdout_ >= 0) {
+            ::close(stdout_);
+        }
+    }
+    SimulatorProcess(const SimulatorProcess&) = delete;
+    SimulatorProcess& operator=(const SimulatorProcess&) = delete;
+
+    // Waits (bounded) for the "ready" line.
+    bool waitReady() {
+        std::string seen;
+        auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (pid_ > 0 && std::chrono::steady_clock::now() < until) {
+            pollfd p{stdout_, POLLIN, 0};
+            if (::poll(&p, 1, 100) <= 0) {
+                continue;
+            }
+            char buf[64];
+            ssize_t n = ::read(stdout_, buf, sizeof buf);
+            if (n <= 0) {
+                return false;  // exited before it was ready
+            }
+            seen.append(buf, static_cast<std::size_t>(n));
+            if (seen.find("ready\n") != std::string::npos) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    // SIGTERM, then SIGKILL if it does not end within 5 s. Returns the exit status (-1: killed).
+    int stop() {
+        if (pid_ <= 0) {
+            return exit_;
+        }
+        ::kill(pid_, SIGTERM);
+        int status = 0;
+        auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (::waitpid(pid_, &status, WNOHANG) == 0) {
+            if (std::chrono::steady_clock::now() > until) {
+                ::kill(pid_, SIGKILL);
+                ::waitpid(pid_, &status, 0);
+                break;
+            }
+            ::usleep(2000);
+        }
+        pid_ = -1;
+        exit_ = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        return exit_;
+    }
+
+  private:
+    pid_t pid_ = -1;
+    int stdout_ = -1;
+    int exit_ = -1;
+};
+
+struct CliResult {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+// Runs quelt-cli with QUELT_PORT_DIR set to `portDir` and waits for it.
+inline CliResult runCli(const fs::path& portDir, const fs::path& scratch,
+                        std::vector<std::string> args) {
+    args.insert(args.begin(), QUELT_CLI_PATH);
+    const fs::path outPath = scratch / "cli.out";
+    const fs::path errPath = scratch / "cli.err";
+    std::vector<std::string> env = {"QUELT_PORT_DIR=" + portDir.string(), "PATH=/usr/bin:/bin"};
+    posix_spawn_file_actions_t actions;
+    ::posix_spawn_file_actions_init(&actions);
+    ::posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, outPath.c_str(),
+                                       O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    ::posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errPath.c_str(),
+                                       O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    auto argv = argvOf(args);
+    auto envp = argvOf(env);
+    CliResult result;
+    pid_t pid = -1;
+    if (::posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data()) == 0) {
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    ::posix_spawn_file_actions_destroy(&actions);
+    result.out = readFile(outPath);
+    result.err = readFile(errPath);
+    return result;
+}
+
+}  // namespace quelt::testing

@@ -1,0 +1,106 @@
+// quelt-cli against quelt-boxsim on pseudo-terminals: the real serial channel end to end.
+#include <gtest/gtest.h>
+
+#include "tests/tools/tool_process.h"
+
+namespace quelt::testing {
+namespace {
+
+class ToolsTest : public ::testing::Test {
+  protected:
+    void startSimulator(const std::vector<std::string>& boxes) {
+        ASSERT_FALSE(dir_.path().empty());
+        sim_ = std::make_unique<SimulatorProcess>(ports(), boxes, log());
+        ASSERT_TRUE(sim_->waitReady());
+    }
+    CliResult cli(std::vector<std::string> args) {
+        return runCli(ports(), dir_.path(), std::move(args));
+    }
+    fs::path ports() const { return dir_.path() / "ports"; }
+    fs::path log() const { return dir_.path() / "requests.jsonl"; }
+
+    TempDir dir_;
+    std::unique_ptr<SimulatorProcess> sim_;  // declared last: stopped before the folder goes
+};
+
+std::string status(int com) {
+    return "{\"com\":" + std::to_string(com) + ",\"kind\":\"status\"}";
+}
+
+TEST_F(ToolsTest, DiscoverFindsBoxesOnCom3AndCom12AndTheSimulatorCleansUp) {
+    startSimulator({"3:12:2", "12:10:5"});
+    EXPECT_TRUE(fs::is_symlink(ports() / "COM3"));
+    EXPECT_TRUE(fs::is_symlink(ports() / "COM12"));
+
+    CliResult r = cli({"discover", "--json"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out,
+              "{\"boxes\":[{\"index\":0,\"com\":3,\"firmware\":12,\"boxId\":2},"
+              "{\"index\":1,\"com\":12,\"firmware\":10,\"boxId\":5}]}\n");
+    EXPECT_EQ(readLines(log()), (std::vector<std::string>{status(3), status(12), status(3)}));
+
+    // The ports can be opened again by the next run.
+    r = cli({"status", "--box", "1", "--json"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(r.out.find("\"com\":12,\"firmware\":10,\"boxId\":5,\"mode\":\"1x2\""),
+              std::string::npos)
+        << r.out;
+    EXPECT_NE(r.out.find("\"frame\":\"ff540a0500000000000000320f0000aa\""), std::string::npos);
+
+    EXPECT_EQ(sim_->stop(), 0);
+    EXPECT_FALSE(fs::exists(fs::symlink_status(ports() / "COM3")));
+    EXPECT_FALSE(fs::exists(fs::symlink_status(ports() / "COM12")));
+}
+
+TEST_F(ToolsTest, ApplySendsTheChosenSettingsThenFinishesAndReadsBack) {
+    startSimulator({"5:12:2"});
+    CliResult r = cli({"apply", "--mode", "2x2", "--res1", "6", "--json"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(r.out.find("\"mode\":\"2x2\""), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("\"resolutionDp2Text\":\"2800 x 2100\""), std::string::npos) << r.out;
+    EXPECT_EQ(readLines(log()),
+              (std::vector<std::string>{
+                  status(5), status(5),
+                  "{\"com\":5,\"kind\":\"command\",\"code\":0,\"name\":\"ApplySettings\","
+                  "\"frame\":\"0054440280000000060600320f0000aa\"}",
+                  "{\"com\":5,\"kind\":\"command\",\"code\":100,\"name\":\"FinishApply\","
+                  "\"frame\":\"6454440280000000060600320f0000aa\"}",
+                  status(5)}));
+}
+
+TEST_F(ToolsTest, NegativeReplyGivesExitOneWithTheErrorText) {
+    startSimulator({"2:12:1:nak=3"});
+    CliResult r = cli({"pattern", "on"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "quelt-cli: Switch to pattern on is fail.\n");
+    auto lines = waitForLines(log(), 4);
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_NE(lines[2].find("\"name\":\"PatternOn\""), std::string::npos);
+    EXPECT_EQ(lines[3], status(2));  // the one status byte after a negative reply
+
+    r = cli({"pattern", "off"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "box 0 COM2 FW 12 ID 1: pattern off\n");
+}
+
+TEST_F(ToolsTest, UsageErrorsSendNothing) {
+    startSimulator({"3:12:2"});
+    for (std::vector<std::string> args : {std::vector<std::string>{"apply", "--mode", "3x1"},
+                                          {"apply", "--id", "7"},
+                                          {"apply", "--res2", "14"},
+                                          {"status", "--verbose"}}) {
+        CliResult r = cli(args);
+        EXPECT_EQ(r.exitCode, 2) << args[1];
+        EXPECT_EQ(r.out, "");
+        EXPECT_NE(r.err, "");
+    }
+    EXPECT_EQ(readFile(log()), "");
+    // Refused after the status read: H limit 50 on this box.
+    CliResult r = cli({"apply", "--hbezel", "80"});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_EQ(readLines(log()), (std::vector<std::string>{status(3), status(3)}));
+}
+
+}  // namespace
+}  // namespace quelt::testing

@@ -1,0 +1,15 @@
+// quelt-cli: the device operations of the control panel from a terminal.
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "platform/clock.h"
+#include "platform/serial_port.h"
+#include "tools/cli/cli_app.h"
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    return quelt::cli::runCli(
+        args, quelt::systemClock(), [] { return quelt::makeSerialChannel(); }, std::cout,
+        std::cerr);
+}
