@@ -1,10 +1,15 @@
 # Throwaway wine prefix for running the Windows build. Source this file, then:
-#   quelt_wine_setup                 new 64-bit prefix, registry values, persistent wineserver;
-#                                    installs an EXIT trap that undoes everything started here
-#   quelt_wine_track_pid PID         have the trap end PID too (e.g. a pty responder)
-#   quelt_wine_map_ports 3=/pty ...  map COM numbers to device paths (restarts the wineserver)
-#   quelt_wine_cleanup               what the trap runs: ends tracked PIDs, the wineserver, and
-#                                    removes the prefix
+#   quelt_wine_setup [--display]
+#                              new 64-bit prefix, registry values, persistent wineserver;
+#                              installs an EXIT trap that undoes everything started here.
+#                              --display: when DISPLAY is unset, start an Xvfb for the windows
+#   quelt_wine_track_pid PID   have the trap end PID too (e.g. a pty peer or a box simulator)
+#   quelt_wine_cleanup         what the trap runs: ends tracked PIDs, the wineserver, and removes
+#                              the prefix
+# COM1 to COM14 of the prefix are the entries COM1 to COM14 of the folder $QUELT_WINE_PORT_DIR
+# (links to ptys, as quelt-boxsim and serial-rig.py make them; the Linux build reads the same
+# folder through QUELT_PORT_DIR). A missing entry is a port that does not exist, and the host's
+# own serial devices land above COM14, out of the probed range.
 # Needs bash. Measured here: wineboot -i takes 6-15 s; with the server kept alive each exe
 # starts in ~30 ms.
 
@@ -29,10 +34,34 @@ quelt_wine_stop_server() {
 
 quelt_wine_import_reg() {
   local file=$1
+  # The COM devices are created from the registry when the prefix's services next start.
   wine reg import "$file" >/dev/null 2>&1 || {
     quelt_wine_log "registry import of $file failed"
     return 1
   }
+}
+
+# Starts an Xvfb on a free display number when no display is set.
+quelt_wine_start_display() {
+  [ -n "${DISPLAY:-}" ] && return 0
+  command -v Xvfb >/dev/null || {
+    quelt_wine_log "no Xvfb: windows cannot be created"
+    return 0
+  }
+  local number_file="$WINEPREFIX/display-number" pid
+  Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$number_file" </dev/null >/dev/null 2>&1 &
+  pid=$!
+  quelt_wine_track_pid "$pid"
+  for _ in $(seq 200); do
+    if [ -s "$number_file" ]; then
+      export DISPLAY=":$(tr -d '[:space:]' <"$number_file")"
+      return 0
+    fi
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.05
+  done
+  quelt_wine_log "Xvfb did not start"
+  return 1
 }
 
 quelt_wine_setup() {
@@ -42,8 +71,13 @@ quelt_wine_setup() {
   export WINEPREFIX
   WINEPREFIX="$(mktemp -d "${TMPDIR:-/tmp}/quelt-wine.XXXXXX")"
   QUELT_WINE_OWNED_PREFIX="$WINEPREFIX"
+  export QUELT_WINE_PORT_DIR="$WINEPREFIX/ports"
+  mkdir -p "$QUELT_WINE_PORT_DIR"
   trap quelt_wine_cleanup EXIT
   trap 'exit 130' INT TERM
+  if [ "${1:-}" = --display ]; then
+    quelt_wine_start_display || return 1
+  fi
 
   wineboot -i >/dev/null 2>&1 || {
     quelt_wine_log "wineboot -i failed"
@@ -65,27 +99,18 @@ REGEDIT4
 [HKEY_CURRENT_USER\Software\Wine\X11 Driver]
 "Managed"="N"
 REG
+  local n
+  {
+    echo
+    echo "[HKEY_LOCAL_MACHINE\\Software\\Wine\\Ports]"
+    for n in $(seq 1 14); do
+      echo "\"COM$n\"=\"$QUELT_WINE_PORT_DIR/COM$n\""
+    done
+  } >>"$reg"
   quelt_wine_import_reg "$reg"
   quelt_wine_stop_server
   quelt_wine_start_server
   export QUELT_WINE_READY=1
-}
-
-# quelt_wine_map_ports 3=/abs/path 12=/abs/path ...
-quelt_wine_map_ports() {
-  local reg="$WINEPREFIX/quelt-ports.reg" entry
-  {
-    echo "REGEDIT4"
-    echo
-    echo "[HKEY_LOCAL_MACHINE\\Software\\Wine\\Ports]"
-    for entry in "$@"; do
-      echo "\"COM${entry%%=*}\"=\"${entry#*=}\""
-    done
-  } >"$reg"
-  quelt_wine_import_reg "$reg"
-  # The COM devices are created when the prefix's services start.
-  quelt_wine_stop_server
-  quelt_wine_start_server
 }
 
 quelt_wine_track_pid() { QUELT_WINE_PIDS+=("$1"); }

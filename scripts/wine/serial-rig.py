@@ -3,8 +3,9 @@
 
 usage: serial-rig.py DIR NAME=ROLE [NAME=ROLE ...]
 
-Creates one pty per NAME, links DIR/NAME to its terminal side (map it to a COM number through the
-wine registry) and serves the other side until SIGTERM. DIR/ready appears once every link exists.
+Creates one pty per NAME, links DIR/NAME to its terminal side (the wine prefix maps DIR/COMn to
+COMn) and serves the other side until SIGTERM. DIR/ready appears once every link exists; the links
+and DIR/ready are removed on exit.
 
 Roles:
   responder  echoes every byte back, except two commands:
@@ -82,6 +83,7 @@ def main():
     os.makedirs(folder, exist_ok=True)
     responders = {}
     keep = []
+    made = [os.path.join(folder, "ready")]
     for spec in sys.argv[2:]:
         name, role = spec.split("=", 1)
         master, terminal = os.openpty()
@@ -90,6 +92,7 @@ def main():
         if os.path.lexists(link):
             os.unlink(link)
         os.symlink(os.ttyname(terminal), link)
+        made.append(link)
         if role == "responder":
             start_terminal_at_odd_settings(terminal)
             responders[master] = Responder(name, master, terminal)
@@ -100,15 +103,20 @@ def main():
             sys.exit("unknown role: " + role)
 
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(0))
-    open(os.path.join(folder, "ready"), "w").close()
-    while True:
-        readable, _, _ = select.select(list(responders), [], [])
-        for fd in readable:
-            try:
-                data = os.read(fd, 4096)
-            except OSError:
-                continue
-            responders[fd].feed(data)
+    try:
+        open(made[0], "w").close()
+        while True:
+            readable, _, _ = select.select(list(responders), [], [])
+            for fd in readable:
+                try:
+                    data = os.read(fd, 4096)
+                except OSError:
+                    continue
+                responders[fd].feed(data)
+    finally:
+        for path in made:
+            if os.path.lexists(path):
+                os.unlink(path)
 
 
 if __name__ == "__main__":

@@ -1,0 +1,127 @@
+#!/usr/bin/env bash
+# quelt-cli on Linux and quelt-cli.exe under wine, each against freshly started simulated boxes
+# (quelt-boxsim on ptys in the same port folder): every case must give the same output, exit
+# status and request log on both. Needs a prepared prefix (source prefix.sh; quelt_wine_setup).
+#   cli-parity.sh NATIVE_CLI NATIVE_BOXSIM WINDOWS_CLI_EXE
+# Windows writes CR LF line ends; outputs are compared with CR removed. QUELT_PARITY_SHOW=1 prints
+# what each case gave.
+set -uo pipefail
+
+native_cli=$1
+boxsim=$2
+windows_cli=$3
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+ports="${QUELT_WINE_PORT_DIR:?run inside a prepared wine prefix}"
+work="$(mktemp -d "${TMPDIR:-/tmp}/quelt-parity.XXXXXX")"
+sim_pid=""
+
+stop_sim() {
+  if [ -n "$sim_pid" ]; then
+    kill "$sim_pid" 2>/dev/null || true
+    wait "$sim_pid" 2>/dev/null || true
+    sim_pid=""
+  fi
+}
+finish() {
+  stop_sim
+  rm -rf "$work"
+}
+trap finish EXIT
+
+# start_sim LOG BOX... : boxes until the simulator prints "ready"
+start_sim() {
+  local log=$1 box
+  shift
+  local args=(--port-dir "$ports" --log "$log")
+  for box in "$@"; do args+=(--box "$box"); done
+  "$boxsim" "${args[@]}" >"$work/sim.out" 2>"$work/sim.err" &
+  sim_pid=$!
+  for _ in $(seq 200); do
+    grep -q '^ready' "$work/sim.out" 2>/dev/null && return 0
+    kill -0 "$sim_pid" 2>/dev/null || break
+    sleep 0.02
+  done
+  echo "quelt-boxsim did not start: $(cat "$work/sim.err")" >&2
+  return 1
+}
+
+# run_side SIDE CASE BOXES COMMANDS : every command (";"-separated) of a case on one set of boxes
+run_side() {
+  local side=$1 name=$2 boxes=$3 commands=$4 out="$work/$1-$2" cmd status
+  : >"$out.txt"
+  : >"$out.log"
+  if [ -n "$boxes" ]; then
+    # shellcheck disable=SC2086
+    start_sim "$out.log" $boxes || return 1
+  fi
+  IFS=';' read -ra cmds <<<"$commands"
+  for cmd in "${cmds[@]}"; do
+    cmd="${cmd# }"
+    # shellcheck disable=SC2086
+    if [ "$side" = linux ]; then
+      QUELT_PORT_DIR="$ports" "$native_cli" $cmd >"$out.stdout" 2>"$out.stderr"
+    else
+      "$here/run-exe.sh" "$windows_cli" $cmd >"$out.stdout" 2>"$out.stderr"
+    fi
+    status=$?
+    {
+      echo "\$ quelt-cli $cmd"
+      tr -d '\r' <"$out.stdout"
+      tr -d '\r' <"$out.stderr" | sed 's/^/stderr: /'
+      echo "exit $status"
+    } >>"$out.txt"
+  done
+  stop_sim
+}
+
+failures=0
+# check CASE "BOX BOX..." "COMMAND; COMMAND..."
+check() {
+  local name=$1 boxes=$2 commands=$3
+  run_side linux "$name" "$boxes" "$commands" || { failures=$((failures + 1)); return; }
+  run_side windows "$name" "$boxes" "$commands" || { failures=$((failures + 1)); return; }
+  if diff -u "$work/linux-$name.txt" "$work/windows-$name.txt" >"$work/diff" &&
+    diff -u "$work/linux-$name.log" "$work/windows-$name.log" >>"$work/diff"; then
+    echo "parity $name: same ($(grep -c . "$work/linux-$name.log") requests)"
+    [ "${QUELT_PARITY_SHOW:-0}" = 1 ] && sed 's/^/    /' "$work/linux-$name.txt"
+  else
+    echo "parity $name: DIFFERENT (linux above, windows below)"
+    cat "$work/diff"
+    failures=$((failures + 1))
+  fi
+}
+
+two="3:12:2 12:10:5"
+check discover "$two" "discover --json; discover"
+check status "$two" "status; status --box 1 --json"
+check apply "$two" "apply --box 1 --mode clone --rate 120 --sync off --hlimit 100 --vlimit 30 --hbezel 20 --vbezel 10 --id 4 --json; status --box 1 --json"
+check apply-all "$two" "apply --all --mode 2x2 --json"
+check reset "$two" "reset hw; reset sw --box 1 --json"
+check pattern "$two" "pattern on; pattern rgbw --box 1; pattern off --json"
+check apply-refused "3:12:2:nak=0" "apply --mode 1x4"
+check no-boxes "" "discover --json; status"
+
+# Status round trip (process start, discovery of two boxes, status read), 10 runs each.
+time_status() {
+  local side=$1 start end i
+  start_sim "$work/timing.log" $two || return 1
+  start=$(date +%s%N)
+  for i in $(seq 10); do
+    if [ "$side" = linux ]; then
+      QUELT_PORT_DIR="$ports" "$native_cli" status >/dev/null
+    else
+      "$here/run-exe.sh" "$windows_cli" status >/dev/null
+    fi
+  done
+  end=$(date +%s%N)
+  stop_sim
+  echo "status on $side: $(((end - start) / 10000000)) ms per run (start, discovery, status read)"
+}
+time_status linux
+time_status windows
+
+if [ "$failures" -ne 0 ]; then
+  echo "cli parity: $failures case(s) failed"
+  exit 1
+fi
+echo "cli parity: Linux and Windows agree"
