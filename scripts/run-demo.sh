@@ -73,3 +73,78 @@ trap - EXIT
 echo
 echo "=== done. Every request the simulated boxes received, one JSON line each:"
 echo "    $log ($(wc -l <"$log") requests)"
+
+# ---------------------------------------------------------------------------------------------
+# The panel itself against three simulated boxes, on the current display or, without one, on a
+# private Xvfb. Screenshots of each step go to a folder printed at the end.
+echo
+echo "=== the panel: build quelt-panel"
+cmake --build --preset default -j2 --target quelt-panel quelt-boxsim
+panel="$root/build/default/src/app/shell/quelt-panel"
+shots="$demo/panel-screenshots"
+rm -rf "$shots"
+mkdir -p "$shots"
+
+# shellcheck source=gui/xvfb.sh
+source scripts/gui/xvfb.sh
+ports=$(mktemp -d /tmp/quelt-demo-ports.XXXXXX)
+sim_out="$demo/boxsim-panel.out"
+panel_pid=""
+stop_panel_demo() {
+  if [ -n "$panel_pid" ] && kill -0 "$panel_pid" 2>/dev/null; then
+    kill "$panel_pid"
+    wait "$panel_pid" 2>/dev/null || true
+  fi
+  stop_simulator
+  quelt_xvfb_stop
+}
+trap stop_panel_demo EXIT
+if [ -z "${DISPLAY:-}" ]; then
+  quelt_xvfb_start
+  echo "=== no DISPLAY: private Xvfb on $DISPLAY"
+fi
+
+"$boxsim" --port-dir "$ports" --box 3:12:1 --box 5:12:2 --box 12:10:3 \
+  --log "$demo/boxsim-panel-requests.jsonl" >"$sim_out" 2>&1 &
+sim_pid=$!
+for _ in $(seq 1 100); do
+  grep -qx ready "$sim_out" 2>/dev/null && break
+  sleep 0.05
+done
+grep -qx ready "$sim_out" || { cat "$sim_out"; echo "run-demo: simulator not ready"; exit 1; }
+
+shot() {
+  import -window root "$shots/$1.png"
+  echo "    $shots/$1.png"
+}
+# Client point (x, y) of the panel, which sits at (236, 185).
+click() {
+  xdotool mousemove $((236 + $1)) $((185 + $2)) click 1
+  sleep "${3:-1}"
+}
+
+echo "=== start quelt-panel (QUELT_PORT_DIR=$ports)"
+QUELT_PORT_DIR="$ports" "$panel" &
+panel_pid=$!
+sleep 1
+shot 1-splash
+sleep 3
+shot 2-panel-disconnected
+echo "=== Serial COM on: discovery finds the three boxes"
+click 86 71 4
+shot 3-connected
+echo "=== box 2 chosen in the device list"
+click 56 271 2
+shot 4-box-2
+echo "=== Exit"
+click 1093 15 1
+if kill -0 "$panel_pid" 2>/dev/null; then
+  echo "run-demo: the panel did not end on Exit"
+else
+  wait "$panel_pid" && echo "    quelt-panel ended with exit code 0"
+  panel_pid=""
+fi
+stop_panel_demo
+trap - EXIT
+echo
+echo "=== panel screenshots: $shots"
