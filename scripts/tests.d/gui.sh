@@ -71,6 +71,44 @@ else
   [ "$code" -eq 0 ] || fail "exit code $code after Exit"
 fi
 
-echo "gui: screenshots in $shots (splash.png, panel.png)"
+# A skin folder that fails the check: one error box, and after OK the program ends with 0.
+broken=$(mktemp -d /tmp/quelt-gui-broken.XXXXXX)
+cp "$panel" "$broken/"
+mkdir -p "$broken/GUISkin"
+cp -r assets/GUISkin/GUIFrameSplash "$broken/GUISkin/"
+"$broken/quelt-panel" &
+panel_pid=$!
+box=""
+for _ in $(seq 100); do
+  box=$(xdotool search --name "QueltError" 2>/dev/null | head -1 || true)
+  [ -n "$box" ] && break
+  sleep 0.1
+done
+if [ -z "$box" ]; then
+  fail "no error box for an incomplete skin folder"
+else
+  sleep 0.3
+  import -window root "$shots/error-box.png"
+  eval "$(xdotool getwindowgeometry --shell "$box")"
+  # The OK button sits in the box's bottom-right corner.
+  xdotool mousemove --window "$box" $((WIDTH - 45)) $((HEIGHT - 20)) click 1
+fi
+for _ in $(seq 50); do
+  kill -0 "$panel_pid" 2>/dev/null || break
+  sleep 0.1
+done
+if kill -0 "$panel_pid" 2>/dev/null; then
+  fail "the failed start did not end after its error box"
+else
+  set +e
+  wait "$panel_pid"
+  code=$?
+  set -e
+  panel_pid=""
+  [ "$code" -eq 0 ] || fail "exit code $code after a failed start"
+fi
+rm -rf "$broken"
+
+echo "gui: screenshots in $shots (splash.png, panel.png, error-box.png)"
 [ "$status" -eq 0 ] && echo "gui: native panel passed"
 exit "$status"
