@@ -1,10 +1,12 @@
 // Opens a native window, presents a gradient with per-pixel alpha and reports the pointer input
 // it receives on standard output, then quits after the given time.
-//   quelt-window-demo [milliseconds=3000] [x=100] [y=100]
+//   quelt-window-demo [milliseconds=3000] [x=100] [y=100] [error]
+// With "error", an error box is shown over the window first (the time runs once it is closed).
 // A press in the top 32 rows drags the window; elsewhere it captures the pointer until release.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 #include "platform/window_host.h"
@@ -91,6 +93,12 @@ int main(int argc, char** argv) {
     host->show();
     std::printf("shown\n");
     std::fflush(stdout);
+    if (argc > 4 && std::string(argv[4]) == "error") {
+        host->waitPumpingMessages(200);
+        host->showErrorBox("Panoril apply fail.\nErrorCode = 0xA001");
+        std::printf("error box closed\n");
+        std::fflush(stdout);
+    }
     host->waitPumpingMessages(static_cast<std::uint32_t>(ms));
     host->post(kQuitMessage, 0, 0);
     const int code = host->run();

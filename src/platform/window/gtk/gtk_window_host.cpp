@@ -120,6 +120,17 @@ class GtkWindowHost : public WindowHost {
         return runOnUiThread(std::function<void()>(std::forward<F>(operation)));
     }
 
+    // Answers a query on the UI thread (GTK state is only read there).
+    template <class F>
+    void query(F&& read) const {
+        if (isUiThread()) {
+            read();
+        } else {
+            const_cast<GtkWindowHost*>(this)->runOnUiThread(std::function<void()>(read));
+        }
+    }
+    WindowPoint positionNow() const;
+
     void applyShape();
     void deliver(PointerAction action, double x, double y, std::uint32_t flags);
 
@@ -314,7 +325,7 @@ void GtkWindowHost::beginCaptionDrag(int x, int y) {
             return;
         }
         releaseCapture();
-        const WindowPoint origin = screenPosition();
+        const WindowPoint origin = positionNow();
         gtk_window_begin_move_drag(GTK_WINDOW(window_), lastPressButton_, origin.x + x,
                                    origin.y + y, lastPressTime_);
     });
@@ -351,14 +362,24 @@ void GtkWindowHost::hide() {
 }
 
 bool GtkWindowHost::isVisible() const {
-    return window_ != nullptr && gtk_widget_get_visible(window_);
+    bool visible = false;
+    query([&] { visible = window_ != nullptr && gtk_widget_get_visible(window_); });
+    return visible;
 }
 
 WindowRect GtkWindowHost::clientRect() const {
-    return WindowRect{0, 0, width_, height_};
+    WindowRect rect;
+    query([&] { rect = WindowRect{0, 0, width_, height_}; });
+    return rect;
 }
 
 WindowPoint GtkWindowHost::screenPosition() const {
+    WindowPoint point;
+    query([&] { point = positionNow(); });
+    return point;
+}
+
+WindowPoint GtkWindowHost::positionNow() const {
     if (window_ != nullptr) {
         GdkWindow* gdkWindow = gtk_widget_get_window(window_);
         if (gdkWindow != nullptr && gtk_widget_get_mapped(window_)) {
