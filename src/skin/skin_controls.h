@@ -18,9 +18,9 @@ using ControlState = std::int32_t;
 
 struct SkinButton {
     std::int32_t resourceId = 0;  // nonzero: load the "PNG" resource with this id
-    std::string imagePath;
-    SkinRect rect;
-    std::unique_ptr<SkinImage> image;
+    std::string imagePath{};
+    SkinRect rect{};
+    std::unique_ptr<SkinImage> image{};
     std::int32_t visible = 0;
     std::int32_t pending = 0;
     std::int32_t message = 0;
@@ -34,10 +34,10 @@ struct SkinButton {
 };
 
 struct SkinCheckBox {
-    std::string imagePath;
-    SkinRect rect;
+    std::string imagePath{};
+    SkinRect rect{};
     std::int32_t visible = 0;
-    std::unique_ptr<SkinImage> image;
+    std::unique_ptr<SkinImage> image{};
     std::int32_t pending = 0;
     std::int32_t message = 0;
     ControlState state = 0;
@@ -55,9 +55,9 @@ struct SkinRadioButton : SkinCheckBox {};
 
 // A switch has no visibility flag: always drawn and hit-testable.
 struct SkinSwitch {
-    std::string imagePath;
-    SkinRect rect;
-    std::unique_ptr<SkinImage> image;
+    std::string imagePath{};
+    SkinRect rect{};
+    std::unique_ptr<SkinImage> image{};
     std::int32_t pending = 0;
     std::int32_t message = 0;
     ControlState state = 0;

@@ -14,18 +14,18 @@
 namespace quelt {
 
 struct SkinSlider {
-    std::string thumbPath;
-    std::string barPath;
-    SkinRect thumbRect;  // moves along the axis
-    SkinRect barRect;    // fixed
+    std::string thumbPath{};
+    std::string barPath{};
+    SkinRect thumbRect{};  // moves along the axis
+    SkinRect barRect{};    // fixed
     std::int32_t minPos = 0;
     std::int32_t maxPos = 0;
     std::int32_t stopCount = 0;
     std::int32_t snapDistance = 0;
     std::int32_t visible = 0;
-    std::unique_ptr<SkinImage> thumbImage;
-    std::unique_ptr<SkinImage> barImage;
-    std::vector<std::int32_t> stops;  // thumb's leading edge per stop; empty until loaded
+    std::unique_ptr<SkinImage> thumbImage{};
+    std::unique_ptr<SkinImage> barImage{};
+    std::vector<std::int32_t> stops{};  // thumb's leading edge per stop; empty until loaded
     std::int32_t pending = 0;
     std::int32_t message = 0;
     std::int32_t orientation = 0;  // 0 horizontal, 1 vertical

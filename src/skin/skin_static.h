@@ -13,11 +13,11 @@
 namespace quelt {
 
 struct SkinStaticImage {
-    std::string imagePath;
-    SkinRect rect;
+    std::string imagePath{};
+    SkinRect rect{};
     std::int32_t visible = 0;
-    std::unique_ptr<SkinImage> image;  // two slices: normal, disabled
-    ControlState state = 0;            // 0 normal, 1 disabled
+    std::unique_ptr<SkinImage> image{};  // two slices: normal, disabled
+    ControlState state = 0;              // 0 normal, 1 disabled
 
     void Assign(const SkinStaticImage& descriptor);
     int Load();
@@ -26,8 +26,8 @@ struct SkinStaticImage {
 };
 
 struct SkinText {
-    std::string text;  // UTF-8; "\n" breaks lines
-    SkinRect rect;
+    std::string text{};  // UTF-8; "\n" breaks lines
+    SkinRect rect{};
     std::string fontName = "Arial";  // a family that does not exist falls back to Arial
     std::uint32_t fontSize = 0;      // em height in pixels
     std::int32_t bold = 0;

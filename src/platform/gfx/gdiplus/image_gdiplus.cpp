@@ -1,0 +1,99 @@
+// Images on Windows: GDI+ decodes files and "PNG" resources by content.
+#include <cstring>
+
+#include "platform/fs/fs.h"
+#include "platform/fs/win32/wide.h"
+#include "platform/gfx/gdiplus/gdiplus_common.h"
+
+namespace quelt::gfx {
+
+Image::Impl::~Impl() {
+    if (image != nullptr) {
+        gp::GdipDisposeImage(image);
+    }
+    if (stream != nullptr) {
+        stream->Release();
+    }
+    if (memory != nullptr) {
+        GlobalFree(memory);
+    }
+}
+
+Image::Image() = default;
+Image::Image(Image&& other) noexcept = default;
+Image& Image::operator=(Image&& other) noexcept = default;
+Image::~Image() = default;
+
+Image Image::fromFile(const std::string& path) {
+    Image result;
+    const std::wstring wide = win32::widen(fs::nativePath(path));
+    Gdiplus::GpImage* image = nullptr;
+    const Gdiplus::GpStatus status = gp::GdipLoadImageFromFile(wide.c_str(), &image);
+    if (status != Gdiplus::Ok || image == nullptr) {
+        result.status_ = status != Gdiplus::Ok ? static_cast<int>(status) : kGenericError;
+        return result;
+    }
+    result.impl_ = std::make_unique<Impl>();
+    result.impl_->image = image;
+    return result;
+}
+
+Image Image::fromResource(int resourceId) {
+    Image result;
+    result.status_ = kFileNotFound;
+    HMODULE module = GetModuleHandleW(nullptr);
+    HRSRC resource = FindResourceW(module, MAKEINTRESOURCEW(static_cast<WORD>(resourceId)), L"PNG");
+    if (resource == nullptr) {
+        return result;
+    }
+    const DWORD size = SizeofResource(module, resource);
+    HGLOBAL loaded = LoadResource(module, resource);
+    const void* bytes = loaded != nullptr ? LockResource(loaded) : nullptr;
+    if (bytes == nullptr || size == 0) {
+        return result;
+    }
+    auto impl = std::make_unique<Impl>();
+    // Streams need movable memory; the block is freed with the image.
+    impl->memory = GlobalAlloc(GMEM_MOVEABLE, size);
+    void* target = impl->memory != nullptr ? GlobalLock(impl->memory) : nullptr;
+    if (target == nullptr) {
+        result.status_ = kOutOfMemory;
+        return result;
+    }
+    std::memcpy(target, bytes, size);
+    GlobalUnlock(impl->memory);
+    if (CreateStreamOnHGlobal(impl->memory, FALSE, &impl->stream) != S_OK) {
+        result.status_ = kOutOfMemory;
+        return result;
+    }
+    const Gdiplus::GpStatus status = gp::GdipLoadImageFromStream(impl->stream, &impl->image);
+    if (status != Gdiplus::Ok || impl->image == nullptr) {
+        result.status_ = status != Gdiplus::Ok ? static_cast<int>(status) : kGenericError;
+        return result;
+    }
+    result.status_ = kOk;
+    result.impl_ = std::move(impl);
+    return result;
+}
+
+bool Image::valid() const {
+    return impl_ != nullptr && impl_->image != nullptr;
+}
+
+std::uint32_t Image::width() const {
+    UINT value = 0;
+    if (!valid() || gp::GdipGetImageWidth(impl_->image, &value) != Gdiplus::Ok) {
+        return 0;
+    }
+    return value;
+}
+
+std::uint32_t Image::height() const {
+    UINT value = 0;
+    if (!valid() || gp::GdipGetImageHeight(impl_->image, &value) != Gdiplus::Ok) {
+        return 0;
+    }
+    return value;
+}
+
+}  // namespace quelt::gfx
