@@ -73,7 +73,7 @@ def horizontal_thumb(w, h):
 
 
 _GROOVE = {
-    NORMAL: ("#0d1116", "#3a4451"),
+    NORMAL: ("#0d1116", "#4a5563"),
     DRAGGING: ("#0b1a25", t.ACCENT_LO),
     DISABLED: ("#14171b", "#272c33"),
 }
