@@ -103,10 +103,11 @@ check no-boxes "" "discover --json; status"
 
 # Status round trip (process start, discovery of two boxes, status read), 10 runs each.
 time_status() {
-  local side=$1 start end i
+  local side=$1 start end
+  # shellcheck disable=SC2086
   start_sim "$work/timing.log" $two || return 1
   start=$(date +%s%N)
-  for i in $(seq 10); do
+  for _ in $(seq 10); do
     if [ "$side" = linux ]; then
       QUELT_PORT_DIR="$ports" "$native_cli" status >/dev/null
     else

@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Throwaway wine prefix for running the Windows build. Source this file, then:
 #   quelt_wine_setup [--display]
 #                              new 64-bit prefix, registry values, persistent wineserver;
@@ -13,7 +14,6 @@
 # Needs bash. Measured here: wineboot -i takes 6-15 s; with the server kept alive each exe
 # starts in ~30 ms.
 
-QUELT_WINE_DIR="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 QUELT_WINE_PIDS=()
 QUELT_WINE_OWNED_PREFIX=""
 
@@ -54,7 +54,8 @@ quelt_wine_start_display() {
   quelt_wine_track_pid "$pid"
   for _ in $(seq 200); do
     if [ -s "$number_file" ]; then
-      export DISPLAY=":$(tr -d '[:space:]' <"$number_file")"
+      DISPLAY=":$(tr -d '[:space:]' <"$number_file")"
+      export DISPLAY
       return 0
     fi
     kill -0 "$pid" 2>/dev/null || break
