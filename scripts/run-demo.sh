@@ -136,6 +136,12 @@ shot 3-connected
 echo "=== box 2 chosen in the device list"
 click 56 271 2
 shot 4-box-2
+echo "=== keyboard shortcut 2: test pattern on the second box, then Esc: every pattern off"
+xdotool key 2
+sleep 2
+xdotool key Escape
+sleep 2
+grep -c '"name":"PatternOn"' "$demo/boxsim-panel-requests.jsonl" | sed 's/^/    PatternOn commands the boxes received: /' || true
 echo "=== Exit"
 click 1093 15 1
 if kill -0 "$panel_pid" 2>/dev/null; then

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "app/shell/shortcut_hook.h"
 #include "platform/single_instance.h"
 
 namespace quelt {
@@ -14,8 +15,24 @@ int CPanorilApp::InitInstance() {
     if (guard.anotherCopyRunning()) {
         return 0;
     }
-    CGUIGDIPlusMfcFrameMain panel(options_.panel);
-    return panel.DoModal();
+    // The system-wide shortcuts, unless the caller brings its own observer.
+    std::unique_ptr<ShortcutHook> hook;
+    PanelEnvironment environment = options_.panel;
+    if (!environment.installKeyboardHook) {
+        hook = std::make_unique<ShortcutHook>(makeKeyboardObserver());
+        environment.installKeyboardHook = [&hook] { return hook->install(); };
+        environment.removeKeyboardHook = [&hook] { hook->remove(); };
+    }
+    CGUIGDIPlusMfcFrameMain panel(std::move(environment));
+    if (hook) {
+        hook->attach(&panel);
+    }
+    const int exitCode = panel.DoModal();
+    if (hook) {
+        hook->remove();
+        hook->attach(nullptr);
+    }
+    return exitCode;
 }
 
 }  // namespace quelt
