@@ -62,8 +62,11 @@ bool IsPanelMessage(std::uint32_t message) {
 }  // namespace
 
 CGUIGDIPlusMfcFrameMain::CGUIGDIPlusMfcFrameMain(PanelEnvironment environment)
-    : CGUIGDIPlusMfcBaseDlg((environment = WithDefaults(std::move(environment))).makeHost()),
-      env_(environment),
+    : CGUIGDIPlusMfcFrameMain(Completed{WithDefaults(std::move(environment))}) {}
+
+CGUIGDIPlusMfcFrameMain::CGUIGDIPlusMfcFrameMain(Completed completed)
+    : CGUIGDIPlusMfcBaseDlg(completed.env.makeHost()),
+      env_(std::move(completed.env)),
       splash_(env_.makeHost(), env_.exeFolder) {
     logic_ = env_.makeLogic(controls_, *this);
 }

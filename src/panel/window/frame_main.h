@@ -82,6 +82,12 @@ class CGUIGDIPlusMfcFrameMain : public CGUIGDIPlusMfcBaseDlg,
     void OnMouseMove(int x, int y) override;
 
   private:
+    // The environment with every default filled in.
+    struct Completed {
+        PanelEnvironment env;
+    };
+    explicit CGUIGDIPlusMfcFrameMain(Completed completed);
+
     // PointerActions
     bool isBusy() const override { return busy_.load() != 0; }
     bool is120Hz() const override;
