@@ -112,3 +112,6 @@ bool PanelHarness::build() {
 }
 
 }  // namespace quelt::test
+
+// Under the leak checker: fontconfig keeps its caches for the life of the process.
+extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
