@@ -24,11 +24,22 @@ void SkinCanvas::Create(std::int32_t x, std::int32_t y, std::int32_t width, std:
     }
 }
 
+SkinImage& SkinCanvas::Background(const std::string& path) {
+    if (!background_ || backgroundSource_ != path || background_->Width() == 0) {
+        background_ = SkinImage::FromFile(path);
+        backgroundSource_ = path;
+    }
+    return *background_;
+}
+
 int SkinCanvas::SetBackground(std::int32_t width, std::int32_t height, const std::string& path) {
     Destroy();
+    background_.reset();  // measure the file as it is now
     SkinRect measured;
     if (painter.started()) {
-        painter.GetImageSize(path, nullptr, measured);
+        SkinImage& image = Background(path);
+        measured = {0, 0, static_cast<std::int32_t>(image.Width()),
+                    static_cast<std::int32_t>(image.Height())};
     }
     backgroundPath = path;
     imageRect = measured;
@@ -56,11 +67,14 @@ void SkinCanvas::PaintBackground(std::int32_t x, std::int32_t y, std::int32_t wi
     }
     surface.clear();
     backgroundPath = path;
-    if (painter.started()) {
-        painter.GetImageSize(path, &surface, imageRect);
+    if (!painter.started()) {
+        return;
     }
-    painter.DrawImageFile(path, &surface, x, y, width != 0 ? width : imageRect.right,
-                          height != 0 ? height : imageRect.bottom, alpha);
+    SkinImage& image = Background(path);
+    imageRect = {0, 0, static_cast<std::int32_t>(image.Width()),
+                 static_cast<std::int32_t>(image.Height())};
+    painter.DrawImage(image, &surface, x, y, width != 0 ? width : imageRect.right,
+                      height != 0 ? height : imageRect.bottom, alpha);
 }
 
 void SkinCanvas::FillGradient(std::uint32_t colour1, std::uint32_t colour2, const SkinRect& rect) {

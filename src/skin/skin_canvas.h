@@ -2,7 +2,10 @@
 // The drawing half of a skinned window: its painter and the off-screen canvas that every repaint
 // clears, covers with the background image and hands to the window for presenting. The window
 // layer shows `surface` (premultiplied ARGB32) at the size of `windowRect`.
+// The background image is decoded once per path and kept: the window repaints on every pointer
+// move over a slider, and decoding a full-window image each time costs tens of milliseconds.
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "skin/gfx.h"
@@ -44,8 +47,14 @@ class SkinCanvas {
     std::string backgroundPath;
 
   private:
+    // The decoded background for `path`, decoding it when the path changed or the last decode
+    // failed.
+    SkinImage& Background(const std::string& path);
     void Create(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height);
     void Destroy();
+
+    std::unique_ptr<SkinImage> background_;
+    std::string backgroundSource_;
 };
 
 }  // namespace quelt

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "skin/skin_image.h"
-
 namespace quelt {
 
 float OpacityScale(std::uint32_t alpha) {
@@ -60,17 +58,25 @@ int SkinPainter::DrawImageFile(const std::string& path, gfx::Canvas* dc, std::in
     if (started_ == 0) {
         return gfx::kNotStarted;
     }
+    const auto image = SkinImage::FromFile(path);
+    return DrawImage(*image, dc, x, y, width, height, alpha);
+}
+
+int SkinPainter::DrawImage(SkinImage& image, gfx::Canvas* dc, std::int32_t x, std::int32_t y,
+                           std::int32_t width, std::int32_t height, std::uint32_t alpha) {
+    if (started_ == 0) {
+        return gfx::kNotStarted;
+    }
     if (dc == nullptr) {
         return gfx::kInvalidParameter;
     }
-    const auto image = SkinImage::FromFile(path);
     ApplyOpacity(alpha);
-    const std::uint32_t w = image->Width();
-    const std::uint32_t h = image->Height();
+    const std::uint32_t w = image.Width();
+    const std::uint32_t h = image.Height();
     if (w == 0) {
-        return image->lastStatus();
+        return image.lastStatus();
     }
-    return gfx::drawImage(*dc, image->native(),
+    return gfx::drawImage(*dc, image.native(),
                           {0.0f, 0.0f, static_cast<float>(w), static_cast<float>(h)},
                           {static_cast<float>(x), static_cast<float>(y), static_cast<float>(width),
                            static_cast<float>(height)},

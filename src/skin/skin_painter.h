@@ -5,6 +5,7 @@
 #include <string>
 
 #include "skin/gfx.h"
+#include "skin/skin_image.h"
 #include "skin/skin_rect.h"
 
 namespace quelt {
@@ -30,6 +31,9 @@ class SkinPainter {
     // Draws the whole image file stretched into (x, y, width, height) at opacity alpha / 255.
     int DrawImageFile(const std::string& path, gfx::Canvas* dc, std::int32_t x, std::int32_t y,
                       std::int32_t width, std::int32_t height, std::uint32_t alpha);
+    // The same for an image already decoded.
+    int DrawImage(SkinImage& image, gfx::Canvas* dc, std::int32_t x, std::int32_t y,
+                  std::int32_t width, std::int32_t height, std::uint32_t alpha);
     // Horizontal gradient from colour1 at the left edge to colour2 at the right edge (both
     // 0x00BBGGRR, drawn with alpha 254).
     void FillGradient(gfx::Canvas* dc, std::uint32_t colour1, std::uint32_t colour2,

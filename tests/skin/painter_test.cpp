@@ -138,6 +138,18 @@ TEST(SkinCanvasTest, PaintBackgroundClearsAndKeepsTransparencyOutsideTheImage) {
     EXPECT_EQ(canvas.dc()->pixel(25, 5), 0u);  // not covered by the image
     canvas.FillGradient(0x000000FF, 0x00FF0000, {20, 0, 30, 10});
     EXPECT_EQ(ColourAt(*canvas.dc(), 20, 5).a, 254);
+
+    // Another image path paints that image (decoded images are kept per path), half opaque.
+    const std::string other = folder.file("other.kesp");
+    test::WriteStrip(other, 5, 5, {0xFFFF0000});
+    canvas.PaintBackground(0, 0, 30, 10, 128, other);
+    EXPECT_EQ(canvas.imageRect, (SkinRect{0, 0, 5, 5}));
+    EXPECT_EQ(canvas.backgroundPath, other);
+    EXPECT_NEAR(ColourAt(*canvas.dc(), 25, 5).a, 128, 1);
+    EXPECT_NEAR(ColourAt(*canvas.dc(), 25, 5).r, 255, 2);
+    canvas.PaintBackground(0, 0, 0, 0, 255, background);
+    EXPECT_EQ(canvas.dc()->pixel(5, 5), 0xFF0000FFu);
+    EXPECT_EQ(canvas.dc()->pixel(25, 5), 0u);
 }
 
 }  // namespace

@@ -160,3 +160,14 @@ Box InkBox(const gfx::Canvas& canvas) {
 }
 
 }  // namespace quelt::test
+
+// Sanitizer builds: the system's font configuration library keeps process-lifetime caches that
+// the leak checker reports as lost, and the text layout library loads fonts on a helper thread
+// synchronised by uninstrumented code, which the race detector cannot see. Neither is ours.
+// Builds without those checkers never call these.
+extern "C" const char* __lsan_default_suppressions() {
+    return "leak:libfontconfig.so\n";
+}
+extern "C" const char* __tsan_default_suppressions() {
+    return "race:libfontconfig.so\nrace:libglib-2.0.so\nrace:libpango-1.0.so\n";
+}

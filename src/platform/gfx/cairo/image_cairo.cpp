@@ -3,7 +3,6 @@
 #include <cairo.h>
 #include <gdk-pixbuf/gdk-pixbuf.h>
 
-#include <cstring>
 #include <utility>
 
 #include "platform/fs/fs.h"
@@ -41,13 +40,20 @@ cairo_surface_t* surfaceFromPixbuf(const GdkPixbuf* pixbuf) {
     const int targetStride = cairo_image_surface_get_stride(surface);
     for (int y = 0; y < height; ++y) {
         const guchar* in = source + static_cast<std::size_t>(y) * sourceStride;
-        unsigned char* out = target + static_cast<std::size_t>(y) * targetStride;
+        auto* out =
+            reinterpret_cast<std::uint32_t*>(target + static_cast<std::size_t>(y) * targetStride);
         for (int x = 0; x < width; ++x, in += channels) {
-            const unsigned a = alpha ? in[3] : 255u;
-            const auto premultiply = [a](unsigned c) { return (c * a + 127u) / 255u; };
-            const std::uint32_t value = (a << 24) | (premultiply(in[0]) << 16) |
-                                        (premultiply(in[1]) << 8) | premultiply(in[2]);
-            std::memcpy(out + static_cast<std::size_t>(x) * 4, &value, sizeof value);
+            const std::uint32_t a = alpha ? in[3] : 255u;
+            if (a == 255u) {
+                out[x] = 0xFF000000u | (std::uint32_t{in[0]} << 16) | (std::uint32_t{in[1]} << 8) |
+                         in[2];
+            } else if (a == 0u) {
+                out[x] = 0;
+            } else {
+                const auto premultiply = [a](std::uint32_t c) { return (c * a + 127u) / 255u; };
+                out[x] = (a << 24) | (premultiply(in[0]) << 16) | (premultiply(in[1]) << 8) |
+                         premultiply(in[2]);
+            }
         }
     }
     cairo_surface_mark_dirty(surface);

@@ -41,6 +41,9 @@ Image Image::fromFile(const std::string& path) {
 Image Image::fromResource(int resourceId) {
     Image result;
     result.status_ = kFileNotFound;
+    if (resourceId <= 0 || resourceId > 0xFFFF) {
+        return result;  // not a numeric resource id
+    }
     HMODULE module = GetModuleHandleW(nullptr);
     HRSRC resource = FindResourceW(module, MAKEINTRESOURCEW(static_cast<WORD>(resourceId)), L"PNG");
     if (resource == nullptr) {
