@@ -5,8 +5,9 @@
 //
 // Threads: the thread that constructs a host is its user-interface (UI) thread. The handler is
 // only ever called on that thread. `post`, `send`, `runOnUiThread`, `showErrorBox` and `quit` may
-// be called from any thread; every other operation called from another thread is carried to the
-// UI thread (and waited for) by the host itself.
+// be called from any thread; the other operations belong to the UI thread, and the native hosts
+// carry a call from another thread over to it (and wait). `create`, `destroy`, `run` and
+// `waitPumpingMessages` are for the UI thread only.
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -127,12 +128,15 @@ class WindowHost {
     // Returns when it is dismissed. From another thread it is shown by the UI thread while the
     // caller waits. The UI thread keeps handling posted messages and steps meanwhile.
     virtual void showErrorBox(const std::string& text) = 0;
-    // Runs the UI thread's message loop until `quit`; returns the exit code.
+    // Runs the UI thread's message loop until `quit`; returns the exit code. The loop serves
+    // every window of the thread (the splash's messages are handled while the panel runs).
     virtual int run() = 0;
-    // Ends `run` with `exitCode`. A quit requested before `run` makes it return at once.
+    // Ends `run` with `exitCode`; through any window of the thread, from any thread. A quit
+    // requested before `run` makes it return at once.
     virtual void quit(int exitCode) = 0;
-    // Handles messages as they come for `ms` milliseconds without spinning a processor core.
-    // Returns early when a quit is requested (the quit stays pending for `run`).
+    // UI thread only: handles the thread's messages as they come for `ms` milliseconds without
+    // spinning a processor core. Returns early when a quit is requested (the quit stays pending
+    // for `run`).
     virtual void waitPumpingMessages(std::uint32_t ms) = 0;
 };
 

@@ -196,3 +196,42 @@ TEST_F(HeadlessHost, CallsFromAWorkerAreMarkedAsOffTheUiThread) {
 
 }  // namespace
 }  // namespace quelt
+
+namespace quelt {
+namespace {
+
+TEST(HeadlessHostsOnOneThread, ShareOneLoopAndDropMessagesOfADestroyedWindow) {
+    Recorder panelHandler;
+    Recorder splashHandler;
+    HeadlessWindowHost panel;
+    HeadlessWindowHost splash(panel);
+    panel.setHandler(&panelHandler);
+    splash.setHandler(&splashHandler);
+    ASSERT_TRUE(panel.create(1127, 679));
+    ASSERT_TRUE(splash.create(270, 340));
+
+    // The splash's own message is handled while the panel waits, in posting order.
+    splash.post(kUserMessage + 10, 0, 0);
+    panel.post(kUserMessage + 11, 0, 0);
+    panel.waitPumpingMessages(2500);
+    ASSERT_EQ(splashHandler.messages.size(), 1u);
+    EXPECT_EQ(splashHandler.messages[0].message, kUserMessage + 10);
+    ASSERT_EQ(panelHandler.messages.size(), 1u);
+
+    // A destroyed window's queued messages are dropped; the other window carries on.
+    splash.post(kUserMessage + 12, 0, 0);
+    panel.post(kUserMessage + 13, 0, 0);
+    splash.destroy();
+    EXPECT_FALSE(splash.post(kUserMessage + 14, 0, 0));
+    EXPECT_EQ(panel.pump(), 2);
+    EXPECT_EQ(splashHandler.messages.size(), 1u);
+    ASSERT_EQ(panelHandler.messages.size(), 2u);
+    EXPECT_EQ(panelHandler.messages[1].message, kUserMessage + 13);
+
+    // A quit through either window ends the thread's loop.
+    splash.quit(2);
+    EXPECT_EQ(panel.run(), 2);
+}
+
+}  // namespace
+}  // namespace quelt

@@ -231,12 +231,15 @@ TEST_F(NativeHost, TheWindowTakesTheSizeOfEachPresentedCanvasAndKeepsItsPlace) {
     EXPECT_EQ(host->screenPosition().y, 40);
 
     // Queries from another thread are answered by the UI thread.
+    // (The worker also ends the loop through a second window of the same thread.)
+    auto second = makeNativeWindowHost();
+    ASSERT_TRUE(second->create(10, 10));
     WindowRect fromWorker;
     std::thread worker([&] {
         fromWorker = host->clientRect();
-        host->quit(0);
+        second->quit(6);
     });
-    host->run();
+    EXPECT_EQ(host->run(), 6);
     worker.join();
     EXPECT_EQ(fromWorker.width(), 120);
 }

@@ -20,10 +20,12 @@ HostEvent makeEvent(HostCall call, std::uint32_t message = 0, std::uintptr_t wPa
 
 }  // namespace
 
-HeadlessWindowHost::HeadlessWindowHost() : uiThread_(std::this_thread::get_id()) {}
+HeadlessWindowHost::HeadlessWindowHost() : loop_(std::make_shared<Loop>()) {}
+
+HeadlessWindowHost::HeadlessWindowHost(HeadlessWindowHost& sameThread) : loop_(sameThread.loop_) {}
 
 HeadlessWindowHost::~HeadlessWindowHost() {
-    queue_.close();
+    destroy();
 }
 
 void HeadlessWindowHost::record(HostEvent event) {
@@ -35,11 +37,20 @@ void HeadlessWindowHost::record(HostEvent event) {
 bool HeadlessWindowHost::create(int width, int height) {
     {
         std::lock_guard<std::mutex> lock(mutex_);
+        if (created_) {
+            return true;
+        }
         created_ = true;
         width_ = width;
         height_ = height;
+        alive_ = std::make_shared<HeadlessWindowHost*>(this);
     }
-    queue_.open();
+    {
+        std::lock_guard<std::mutex> lock(loop_->mutex);
+        if (loop_->createdWindows++ == 0) {
+            loop_->queue.open();
+        }
+    }
     HostEvent event = makeEvent(HostCall::Create);
     event.x = width;
     event.y = height;
@@ -55,11 +66,19 @@ void HeadlessWindowHost::destroy() {
         created_ = false;
         visible_ = false;
         captured_ = false;
+        alive_.reset();
     }
-    queue_.close();
-    if (wasCreated) {
-        record(makeEvent(HostCall::Destroy));
+    if (!wasCreated) {
+        return;
     }
+    // The loop closes with the thread's last window: callers still waiting on it return.
+    {
+        std::lock_guard<std::mutex> lock(loop_->mutex);
+        if (--loop_->createdWindows == 0) {
+            loop_->queue.close();
+        }
+    }
+    record(makeEvent(HostCall::Destroy));
 }
 
 bool HeadlessWindowHost::isCreated() const {
@@ -70,7 +89,19 @@ bool HeadlessWindowHost::isCreated() const {
 bool HeadlessWindowHost::post(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) {
     HostEvent event = makeEvent(HostCall::Post, message, wParam, lParam);
     record(event);
-    return queue_.post(message, wParam, lParam);
+    std::weak_ptr<HeadlessWindowHost*> target;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (!created_) {
+            return false;
+        }
+        target = alive_;
+    }
+    return loop_->queue.postTask([target, message, wParam, lParam] {
+        if (auto host = target.lock()) {
+            (*host)->dispatch(message, wParam, lParam);
+        }
+    });
 }
 
 void HeadlessWindowHost::dispatch(std::uint32_t message, std::uintptr_t wParam,
@@ -95,7 +126,7 @@ std::intptr_t HeadlessWindowHost::send(std::uint32_t message, std::uintptr_t wPa
     if (isUiThread()) {
         handle();
     } else {
-        queue_.runAndWait(handle, nullptr);
+        loop_->queue.runAndWait(handle, nullptr);
     }
     return result;
 }
@@ -105,7 +136,11 @@ bool HeadlessWindowHost::runOnUiThread(const std::function<void()>& step) {
         step();
         return true;
     }
-    return queue_.runAndWait(step, nullptr);
+    return loop_->queue.runAndWait(step, nullptr);
+}
+
+bool HeadlessWindowHost::dispatchOne() {
+    return loop_->queue.dispatchOne(nullptr);
 }
 
 void HeadlessWindowHost::setCapture() {
@@ -224,27 +259,26 @@ void HeadlessWindowHost::showErrorBox(const std::string& text) {
 }
 
 int HeadlessWindowHost::run() {
-    while (!quitRequested_.load()) {
-        if (!queue_.dispatchOne([this](std::uint32_t m, std::uintptr_t w, std::intptr_t l) {
-                dispatch(m, w, l);
-            })) {
-            if (!queue_.isOpen()) {
+    Loop& loop = *loop_;
+    while (!loop.quitRequested.load()) {
+        if (!dispatchOne()) {
+            if (!loop.queue.isOpen()) {
                 break;
             }
-            queue_.waitForItem(std::chrono::steady_clock::now() + std::chrono::seconds(1));
+            loop.queue.waitForItem(std::chrono::steady_clock::now() + std::chrono::seconds(1));
         }
     }
-    quitRequested_ = false;
-    return exitCode_.load();
+    loop.quitRequested = false;
+    return loop.exitCode.load();
 }
 
 void HeadlessWindowHost::quit(int exitCode) {
     HostEvent event = makeEvent(HostCall::Quit);
     event.message = static_cast<std::uint32_t>(exitCode);
     record(event);
-    exitCode_ = exitCode;
-    quitRequested_ = true;
-    queue_.interrupt();
+    loop_->exitCode = exitCode;
+    loop_->quitRequested = true;
+    loop_->queue.interrupt();
 }
 
 void HeadlessWindowHost::waitPumpingMessages(std::uint32_t ms) {
@@ -256,19 +290,16 @@ void HeadlessWindowHost::waitPumpingMessages(std::uint32_t ms) {
         return;
     }
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-    while (!quitRequested_.load() && std::chrono::steady_clock::now() < deadline) {
-        if (!queue_.dispatchOne([this](std::uint32_t m, std::uintptr_t w, std::intptr_t l) {
-                dispatch(m, w, l);
-            })) {
-            queue_.waitForItem(deadline);
+    while (!loop_->quitRequested.load() && std::chrono::steady_clock::now() < deadline) {
+        if (!dispatchOne()) {
+            loop_->queue.waitForItem(deadline);
         }
     }
 }
 
 int HeadlessWindowHost::pump() {
     int count = 0;
-    while (queue_.dispatchOne(
-        [this](std::uint32_t m, std::uintptr_t w, std::intptr_t l) { dispatch(m, w, l); })) {
+    while (dispatchOne()) {
         ++count;
     }
     return count;
@@ -281,10 +312,8 @@ bool HeadlessWindowHost::pumpUntil(const std::function<bool()>& done,
         if (std::chrono::steady_clock::now() >= deadline) {
             return false;
         }
-        if (!queue_.dispatchOne([this](std::uint32_t m, std::uintptr_t w, std::intptr_t l) {
-                dispatch(m, w, l);
-            })) {
-            queue_.waitForItem(std::min(
+        if (!dispatchOne()) {
+            loop_->queue.waitForItem(std::min(
                 deadline, std::chrono::steady_clock::now() + std::chrono::milliseconds(20)));
         }
     }

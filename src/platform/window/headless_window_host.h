@@ -2,12 +2,17 @@
 // A window host without any window: it records every call and handles posted messages only when
 // the test pumps. The panel's and the splash's unit tests run on it.
 //
+// Several hosts can share one UI thread (the splash and the panel do): construct the later ones
+// with the first, and they share its message loop, as windows of one thread do. `quit` then ends
+// the loop for all of them.
+//
 // Calls from threads other than the UI thread are recorded with `onUiThread` false instead of
 // being carried over, so a test can see that code which must hand work to the UI thread did so.
 #include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -61,13 +66,17 @@ struct PresentedFrame {
 class HeadlessWindowHost : public WindowHost {
   public:
     HeadlessWindowHost();
+    // A further window on the UI thread of `sameThread`, sharing its message loop.
+    explicit HeadlessWindowHost(HeadlessWindowHost& sameThread);
     ~HeadlessWindowHost() override;
+    HeadlessWindowHost(const HeadlessWindowHost&) = delete;
+    HeadlessWindowHost& operator=(const HeadlessWindowHost&) = delete;
 
     bool create(int width, int height) override;
     void destroy() override;
     bool isCreated() const override;
     void setHandler(WindowHandler* handler) override { handler_ = handler; }
-    bool isUiThread() const override { return std::this_thread::get_id() == uiThread_; }
+    bool isUiThread() const override { return std::this_thread::get_id() == loop_->uiThread; }
 
     bool post(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override;
     std::intptr_t send(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override;
@@ -117,16 +126,28 @@ class HeadlessWindowHost : public WindowHost {
     CursorShape cursor() const;
     PresentedFrame lastFrame() const;
     int presentCount() const;
-    bool quitRequested() const { return quitRequested_.load(); }
-    int exitCode() const { return exitCode_.load(); }
+    bool quitRequested() const { return loop_->quitRequested.load(); }
+    int exitCode() const { return loop_->exitCode.load(); }
 
   private:
+    // The message loop of one UI thread, shared by its windows.
+    struct Loop {
+        std::thread::id uiThread = std::this_thread::get_id();
+        UiQueue queue;
+        std::mutex mutex;
+        int createdWindows = 0;
+        std::atomic<bool> quitRequested{false};
+        std::atomic<int> exitCode{0};
+    };
+
     void record(HostEvent event);
     void dispatch(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam);
+    bool dispatchOne();
 
-    std::thread::id uiThread_;
+    std::shared_ptr<Loop> loop_;
+    // Queued messages hold it weakly, so those of a destroyed window are dropped.
+    std::shared_ptr<HeadlessWindowHost*> alive_;
     WindowHandler* handler_ = nullptr;
-    UiQueue queue_;
 
     mutable std::mutex mutex_;
     std::vector<HostEvent> events_;
@@ -140,9 +161,6 @@ class HeadlessWindowHost : public WindowHost {
     PresentedFrame frame_;
     int presents_ = 0;
     std::function<void(const std::string&)> errorBoxAction_;
-
-    std::atomic<bool> quitRequested_{false};
-    std::atomic<int> exitCode_{0};
     bool realTimeWaits_ = false;
 };
 

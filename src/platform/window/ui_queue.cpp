@@ -8,7 +8,19 @@ bool UiQueue::post(std::uint32_t message, std::uintptr_t wParam, std::intptr_t l
         if (!open_) {
             return false;
         }
-        items_.push_back(Item{message, wParam, lParam, nullptr});
+        items_.push_back(Item{message, wParam, lParam, nullptr, {}});
+    }
+    changed_.notify_all();
+    return true;
+}
+
+bool UiQueue::postTask(std::function<void()> task) {
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (!open_) {
+            return false;
+        }
+        items_.push_back(Item{0, 0, 0, nullptr, std::move(task)});
     }
     changed_.notify_all();
     return true;
@@ -21,7 +33,7 @@ bool UiQueue::runAndWait(const std::function<void()>& step, const std::function<
     if (!open_) {
         return false;
     }
-    items_.push_back(Item{0, 0, 0, &waiter});
+    items_.push_back(Item{0, 0, 0, &waiter, {}});
     lock.unlock();
     changed_.notify_all();
     if (wake) {
@@ -48,12 +60,14 @@ bool UiQueue::dispatchOne(const Dispatch& dispatch) {
         if (items_.empty()) {
             return false;
         }
-        item = items_.front();
+        item = std::move(items_.front());
         items_.pop_front();
     }
     if (item.waiter != nullptr) {
         (*item.waiter->step)();
         finish(item.waiter, true);
+    } else if (item.task) {
+        item.task();
     } else if (dispatch) {
         dispatch(item.message, item.wParam, item.lParam);
     }

@@ -8,6 +8,7 @@
 #include <deque>
 #include <functional>
 #include <mutex>
+#include <utility>
 
 namespace quelt {
 
@@ -17,6 +18,8 @@ class UiQueue {
 
     // Queues a message. False when the queue is closed.
     bool post(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam);
+    // Queues a task that nobody waits for. False when the queue is closed.
+    bool postTask(std::function<void()> task);
     // Queues `step`, calls `wake` and waits until the UI thread has run it (true) or the queue
     // was closed first (false, not run).
     bool runAndWait(const std::function<void()>& step, const std::function<void()>& wake);
@@ -46,7 +49,8 @@ class UiQueue {
         std::uint32_t message = 0;
         std::uintptr_t wParam = 0;
         std::intptr_t lParam = 0;
-        Waiter* waiter = nullptr;  // a step when set
+        Waiter* waiter = nullptr;    // a step when set
+        std::function<void()> task;  // a task when set
     };
 
     void finish(Waiter* waiter, bool ran);

@@ -165,10 +165,19 @@ class GtkWindowHost : public WindowHost {
 
     guint32 lastPressTime_ = GDK_CURRENT_TIME;
     int lastPressButton_ = 1;
-
-    std::atomic<bool> quitRequested_{false};
-    std::atomic<int> exitCode_{0};
 };
+
+// The UI thread's loop is GLib's default main context, shared by every window of the thread, so
+// a quit through any of them ends it (as a quit message ends a Windows thread's loop).
+struct LoopState {
+    std::atomic<bool> quitRequested{false};
+    std::atomic<int> exitCode{0};
+};
+
+LoopState& loopState() {
+    static LoopState state;
+    return state;
+}
 
 gboolean queuePrepare(GSource* source, gint* timeout) {
     *timeout = -1;
@@ -529,16 +538,18 @@ void GtkWindowHost::showErrorBox(const std::string& text) {
 }
 
 int GtkWindowHost::run() {
-    while (!quitRequested_.load()) {
+    LoopState& loop = loopState();
+    while (!loop.quitRequested.load()) {
         g_main_context_iteration(nullptr, TRUE);
     }
-    quitRequested_ = false;
-    return exitCode_.load();
+    loop.quitRequested = false;
+    return loop.exitCode.load();
 }
 
 void GtkWindowHost::quit(int exitCode) {
-    exitCode_ = exitCode;
-    quitRequested_ = true;
+    LoopState& loop = loopState();
+    loop.exitCode = exitCode;
+    loop.quitRequested = true;
     g_main_context_wakeup(nullptr);
 }
 
@@ -554,7 +565,7 @@ void GtkWindowHost::waitPumpingMessages(std::uint32_t ms) {
             return G_SOURCE_REMOVE;
         },
         &expired);
-    while (!expired && !quitRequested_.load()) {
+    while (!expired && !loopState().quitRequested.load()) {
         g_main_context_iteration(nullptr, TRUE);
     }
     if (!expired) {

@@ -311,6 +311,9 @@ void Win32WindowHost::beginCaptionDrag(int x, int y) {
         if (hwnd == nullptr) {
             return;
         }
+        if (GetCapture() == hwnd) {
+            ReleaseCapture();
+        }
         POINT point{x, y};
         ClientToScreen(hwnd, &point);
         // The system's move loop starts when this press on the caption arrives.
