@@ -1,6 +1,7 @@
 #include "platform/win32/serial_channel.h"
 
 #include <algorithm>
+#include <chrono>
 #include <memory>
 #include <string>
 
@@ -139,13 +140,14 @@ int SerialChannel::waitReadable(int timeoutMs) {
     if (isOpen() == 0) {
         return -1;
     }
-    const ULONGLONG start = GetTickCount64();
-    const ULONGLONG limit = static_cast<ULONGLONG>(std::max(timeoutMs, 0));
+    // The tick count moves in 16 ms steps on Windows; the steady clock is finer.
+    const auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::milliseconds(std::max(timeoutMs, 0));
     for (;;) {
         if (queuedBytes() > 0) {
             return 1;
         }
-        if (GetTickCount64() - start >= limit) {
+        if (std::chrono::steady_clock::now() >= deadline) {
             return 0;
         }
         Sleep(1);
