@@ -73,7 +73,10 @@ gboolean RawKeySession::prepare(GSource* source, gint* timeout) {
 
 gboolean RawKeySession::check(GSource* source) {
     Source* own = reinterpret_cast<Source*>(source);
-    return (own->poll.revents & G_IO_IN) != 0 || own->session->hasQueuedEvents();
+    // A lost connection is dispatched too (rather than polled again and again): Xlib's I/O
+    // error handling takes it from there, as it does for the window's own connection.
+    return (own->poll.revents & (G_IO_IN | G_IO_HUP | G_IO_ERR)) != 0 ||
+           own->session->hasQueuedEvents();
 }
 
 gboolean RawKeySession::dispatch(GSource* source, GSourceFunc, gpointer) {
