@@ -113,12 +113,3 @@ bool PanelHarness::build() {
 
 }  // namespace quelt::test
 
-// Under the leak checker: fontconfig keeps its caches for the life of the process.
-extern "C" const char* __lsan_default_suppressions() {
-    return "leak:libfontconfig.so\n";
-}
-// Under the race checker: pango loads its fonts on a thread of its own, inside glib and
-// fontconfig, without the checker seeing their locks.
-extern "C" const char* __tsan_default_suppressions() {
-    return "race:libglib-2.0.so\nrace:libfontconfig.so\nrace:libpango-1.0.so\n";
-}
