@@ -2,8 +2,8 @@
 #include <cstring>
 
 #include "platform/fs/fs.h"
-#include "platform/fs/win32/wide.h"
 #include "platform/gfx/gdiplus/gdiplus_common.h"
+#include "platform/win32/wide_string.h"
 
 namespace quelt::gfx {
 

@@ -2,17 +2,17 @@
 
 #include <windows.h>
 
-#include "platform/window/win32/wide_text.h"
+#include "platform/win32/wide_string.h"
 
 namespace quelt {
 
 bool sendToDebugViewer(const std::string& text) {
-    const std::wstring title = toWide(kDebugViewerTitle);
+    const std::wstring title = win32::widen(kDebugViewerTitle);
     HWND viewer = FindWindowW(nullptr, title.c_str());
     if (viewer == nullptr) {
         return false;
     }
-    const std::wstring wide = toWide(text);
+    const std::wstring wide = win32::widen(text);
     SendMessageW(viewer, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()));
     return true;
 }

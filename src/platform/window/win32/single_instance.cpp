@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "platform/window/win32/wide_text.h"
+#include "platform/win32/wide_string.h"
 
 namespace quelt {
 
@@ -19,7 +19,7 @@ struct SingleInstance::Handle {
 
 SingleInstance::SingleInstance(const std::string& name, const std::string& /*lockFolder*/)
     : handle_(std::make_unique<Handle>()) {
-    const std::wstring wideName = toWide(name);
+    const std::wstring wideName = win32::widen(name);
     handle_->mutex = CreateMutexW(nullptr, FALSE, wideName.c_str());
     if (handle_->mutex != nullptr && GetLastError() == ERROR_ALREADY_EXISTS) {
         anotherCopy_ = true;

@@ -8,8 +8,8 @@
 #include <cstring>
 #include <thread>
 
+#include "platform/win32/wide_string.h"
 #include "platform/window/ui_queue.h"
-#include "platform/window/win32/wide_text.h"
 #include "platform/window_host.h"
 
 namespace quelt {
@@ -400,8 +400,8 @@ void Win32WindowHost::present(const std::uint32_t* premultipliedArgb, int width,
 
 void Win32WindowHost::showErrorBox(const std::string& text) {
     onUi([&] {
-        const std::wstring wideText = toWide(text);
-        const std::wstring caption = toWide(kErrorBoxCaption);
+        const std::wstring wideText = win32::widen(text);
+        const std::wstring caption = win32::widen(kErrorBoxCaption);
         MessageBoxW(hwnd_.load(), wideText.c_str(), caption.c_str(), MB_ICONERROR);
     });
 }
@@ -460,8 +460,8 @@ std::unique_ptr<WindowHost> makeNativeWindowHost() {
 }
 
 void showStandaloneErrorBox(const std::string& text) {
-    const std::wstring wideText = toWide(text);
-    const std::wstring caption = toWide(kErrorBoxCaption);
+    const std::wstring wideText = win32::widen(text);
+    const std::wstring caption = win32::widen(kErrorBoxCaption);
     MessageBoxW(nullptr, wideText.c_str(), caption.c_str(), MB_ICONERROR);
 }
 

@@ -1,5 +1,5 @@
 #pragma once
-// UTF-8 <-> UTF-16 at the Win32 boundary.
+// UTF-8 <-> UTF-16 at the Win32 boundary, shared by every Win32 backend.
 #include <windows.h>
 
 #include <string>
