@@ -2,10 +2,10 @@
 #include <cairo.h>
 
 #include <algorithm>
-#include <cmath>
 #include <cstring>
 
 #include "platform/gfx/cairo/image_impl.h"
+#include "platform/gfx/pixel_block.h"
 #include "skin/gfx.h"
 
 namespace quelt::gfx {
@@ -87,28 +87,21 @@ int paintImage(Canvas& canvas, const Image& image, const RectF& source, const Re
     if (!image.valid()) {
         return kInvalidParameter;
     }
-    if (!(dest.width > 0 && dest.height > 0 && source.width > 0 && source.height > 0)) {
-        return kOk;  // nothing to cover
-    }
     cairo_surface_t* pixels = image.impl()->surface;
     const int imageWidth = cairo_image_surface_get_width(pixels);
     const int imageHeight = cairo_image_surface_get_height(pixels);
-    const int x0 = std::clamp(static_cast<int>(std::floor(source.x)), 0, imageWidth);
-    const int y0 = std::clamp(static_cast<int>(std::floor(source.y)), 0, imageHeight);
-    const int x1 = std::clamp(static_cast<int>(std::ceil(source.x + source.width)), 0, imageWidth);
-    const int y1 =
-        std::clamp(static_cast<int>(std::ceil(source.y + source.height)), 0, imageHeight);
-    if (x1 <= x0 || y1 <= y0) {
-        return kOk;
+    const PixelBlock block = pixelsToDraw(source, dest, imageWidth, imageHeight);
+    if (block.empty()) {
+        return kOk;  // nothing to cover
     }
     CanvasContext context(canvas);
     cairo_t* cr = context.get();
     if (cr == nullptr) {
         return kInvalidParameter;
     }
-    const bool whole = x0 == 0 && y0 == 0 && x1 == imageWidth && y1 == imageHeight;
-    cairo_surface_t* slice =
-        whole ? cairo_surface_reference(pixels) : sliceCopy(pixels, x0, y0, x1, y1);
+    cairo_surface_t* slice = block.whole(imageWidth, imageHeight)
+                                 ? cairo_surface_reference(pixels)
+                                 : sliceCopy(pixels, block.x0, block.y0, block.x1, block.y1);
     if (slice == nullptr) {
         return kOutOfMemory;
     }
@@ -118,7 +111,7 @@ int paintImage(Canvas& canvas, const Image& image, const RectF& source, const Re
     cairo_pattern_set_filter(pattern, CAIRO_FILTER_GOOD);
     // Pattern space is the slice copy; map destination coordinates into it.
     cairo_matrix_t matrix;
-    cairo_matrix_init_translate(&matrix, source.x - x0, source.y - y0);
+    cairo_matrix_init_translate(&matrix, source.x - block.x0, source.y - block.y0);
     cairo_matrix_scale(&matrix, source.width / dest.width, source.height / dest.height);
     cairo_matrix_translate(&matrix, -dest.x, -dest.y);
     cairo_pattern_set_matrix(pattern, &matrix);

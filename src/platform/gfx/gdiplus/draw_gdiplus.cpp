@@ -1,8 +1,6 @@
 // Image drawing and gradients on Windows with GDI+, straight into the canvas memory.
-#include <algorithm>
-#include <cmath>
-
 #include "platform/gfx/gdiplus/gdiplus_common.h"
+#include "platform/gfx/pixel_block.h"
 
 namespace quelt::gfx {
 
@@ -79,28 +77,23 @@ int PaintImage(Canvas& canvas, const Image& image, const RectF& source, const Re
     if (!image.valid()) {
         return kInvalidParameter;
     }
-    if (!(dest.width > 0 && dest.height > 0 && source.width > 0 && source.height > 0)) {
-        return kOk;
-    }
     const int imageWidth = static_cast<int>(image.width());
     const int imageHeight = static_cast<int>(image.height());
-    const int x0 = std::clamp(static_cast<int>(std::floor(source.x)), 0, imageWidth);
-    const int y0 = std::clamp(static_cast<int>(std::floor(source.y)), 0, imageHeight);
-    const int x1 = std::clamp(static_cast<int>(std::ceil(source.x + source.width)), 0, imageWidth);
-    const int y1 =
-        std::clamp(static_cast<int>(std::ceil(source.y + source.height)), 0, imageHeight);
-    if (x1 <= x0 || y1 <= y0) {
+    const PixelBlock block = pixelsToDraw(source, dest, imageWidth, imageHeight);
+    if (block.empty()) {
         return kOk;
     }
     CanvasGraphics graphics(canvas);
     if (graphics.get() == nullptr) {
         return kInvalidParameter;
     }
-    const bool whole = x0 == 0 && y0 == 0 && x1 == imageWidth && y1 == imageHeight;
-    Gdiplus::GpBitmap* slice = whole ? nullptr : SliceCopy(image.impl()->image, x0, y0, x1, y1);
+    Gdiplus::GpBitmap* slice =
+        block.whole(imageWidth, imageHeight)
+            ? nullptr
+            : SliceCopy(image.impl()->image, block.x0, block.y0, block.x1, block.y1);
     Gdiplus::GpImage* drawn = slice != nullptr ? slice : image.impl()->image;
-    const float offsetX = slice != nullptr ? static_cast<float>(x0) : 0.0f;
-    const float offsetY = slice != nullptr ? static_cast<float>(y0) : 0.0f;
+    const float offsetX = slice != nullptr ? static_cast<float>(block.x0) : 0.0f;
+    const float offsetY = slice != nullptr ? static_cast<float>(block.y0) : 0.0f;
 
     Attributes attributes;
     // Mirrored edges: pixels just outside the source repeat its border instead of fading out.
