@@ -123,20 +123,12 @@ std::intptr_t HeadlessWindowHost::send(std::uint32_t message, std::uintptr_t wPa
             result = handler_->onMessage(message, wParam, lParam);
         }
     };
-    if (isUiThread()) {
-        handle();
-    } else {
-        loop_->queue.runAndWait(handle, nullptr);
-    }
+    loop_->queue.runOnUiThread(isUiThread(), handle, nullptr);
     return result;
 }
 
 bool HeadlessWindowHost::runOnUiThread(const std::function<void()>& step) {
-    if (isUiThread()) {
-        step();
-        return true;
-    }
-    return loop_->queue.runAndWait(step, nullptr);
+    return loop_->queue.runOnUiThread(isUiThread(), step, nullptr);
 }
 
 bool HeadlessWindowHost::dispatchOne() {

@@ -44,6 +44,15 @@ bool UiQueue::runAndWait(const std::function<void()>& step, const std::function<
     return waiter.ran;
 }
 
+bool UiQueue::runOnUiThread(bool onUiThread, const std::function<void()>& step,
+                            const std::function<void()>& wake) {
+    if (onUiThread) {
+        step();
+        return true;
+    }
+    return runAndWait(step, wake);
+}
+
 void UiQueue::finish(Waiter* waiter, bool ran) {
     {
         std::lock_guard<std::mutex> lock(mutex_);

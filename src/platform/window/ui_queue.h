@@ -23,6 +23,10 @@ class UiQueue {
     // Queues `step`, calls `wake` and waits until the UI thread has run it (true) or the queue
     // was closed first (false, not run).
     bool runAndWait(const std::function<void()>& step, const std::function<void()>& wake);
+    // A window host's `runOnUiThread`: `step` runs at once when the caller is the UI thread
+    // (`onUiThread`), otherwise as `runAndWait`.
+    bool runOnUiThread(bool onUiThread, const std::function<void()>& step,
+                       const std::function<void()>& wake);
 
     // UI thread: takes the oldest item and handles it (messages through `dispatch`).
     // False when the queue was empty.
@@ -61,5 +65,16 @@ class UiQueue {
     bool open_ = false;
     bool interrupted_ = false;
 };
+
+// Runs a UI-only operation of `host` (a window host): inline on its UI thread, without wrapping
+// it in a std::function, and carried over by the host's `runOnUiThread` from any other thread.
+template <class Host, class F>
+bool runUiOperation(Host& host, F&& operation) {
+    if (host.isUiThread()) {
+        operation();
+        return true;
+    }
+    return host.runOnUiThread(std::function<void()>(std::forward<F>(operation)));
+}
 
 }  // namespace quelt

@@ -78,11 +78,7 @@ class GtkWindowHost : public WindowHost {
     }
     std::intptr_t send(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override;
     bool runOnUiThread(const std::function<void()>& step) override {
-        if (isUiThread()) {
-            step();
-            return true;
-        }
-        return queue_.runAndWait(step, [] { g_main_context_wakeup(nullptr); });
+        return queue_.runOnUiThread(isUiThread(), step, [] { g_main_context_wakeup(nullptr); });
     }
 
     void setCapture() override;
@@ -110,16 +106,6 @@ class GtkWindowHost : public WindowHost {
     void dispatchQueued();
 
   private:
-    // Runs a UI-only operation: inline on the UI thread, carried over from any other.
-    template <class F>
-    bool onUi(F&& operation) {
-        if (isUiThread()) {
-            operation();
-            return true;
-        }
-        return runOnUiThread(std::function<void()>(std::forward<F>(operation)));
-    }
-
     // Answers a query on the UI thread (GTK state is only read there).
     template <class F>
     void query(F&& read) const {
@@ -284,7 +270,7 @@ void GtkWindowHost::dispatchQueued() {
 std::intptr_t GtkWindowHost::send(std::uint32_t message, std::uintptr_t wParam,
                                   std::intptr_t lParam) {
     std::intptr_t result = 0;
-    onUi([&] {
+    runUiOperation(*this, [&] {
         if (window_ != nullptr && handler_ != nullptr) {
             result = handler_->onMessage(message, wParam, lParam);
         }
@@ -293,7 +279,7 @@ std::intptr_t GtkWindowHost::send(std::uint32_t message, std::uintptr_t wParam,
 }
 
 void GtkWindowHost::setCapture() {
-    onUi([this] {
+    runUiOperation(*this, [this] {
         if (window_ == nullptr || grabbedSeat_ != nullptr) {
             return;
         }
@@ -308,7 +294,7 @@ void GtkWindowHost::setCapture() {
 }
 
 void GtkWindowHost::releaseCapture() {
-    onUi([this] {
+    runUiOperation(*this, [this] {
         if (grabbedSeat_ != nullptr) {
             gdk_seat_ungrab(grabbedSeat_);
             grabbedSeat_ = nullptr;
@@ -317,7 +303,7 @@ void GtkWindowHost::releaseCapture() {
 }
 
 void GtkWindowHost::setCursor(CursorShape shape) {
-    onUi([this, shape] {
+    runUiOperation(*this, [this, shape] {
         cursor_ = shape;
         if (window_ == nullptr) {
             return;
@@ -329,7 +315,7 @@ void GtkWindowHost::setCursor(CursorShape shape) {
 }
 
 void GtkWindowHost::beginCaptionDrag(int x, int y) {
-    onUi([this, x, y] {
+    runUiOperation(*this, [this, x, y] {
         if (window_ == nullptr) {
             return;
         }
@@ -341,7 +327,7 @@ void GtkWindowHost::beginCaptionDrag(int x, int y) {
 }
 
 void GtkWindowHost::move(int x, int y) {
-    onUi([this, x, y] {
+    runUiOperation(*this, [this, x, y] {
         position_ = WindowPoint{x, y};
         if (window_ != nullptr) {
             gtk_window_move(GTK_WINDOW(window_), x, y);
@@ -350,7 +336,7 @@ void GtkWindowHost::move(int x, int y) {
 }
 
 void GtkWindowHost::show() {
-    onUi([this] {
+    runUiOperation(*this, [this] {
         if (window_ != nullptr) {
             gtk_widget_show(window_);
             // Shown windows come to the front, as on Windows (X keeps the creation order).
@@ -362,7 +348,7 @@ void GtkWindowHost::show() {
 }
 
 void GtkWindowHost::hide() {
-    onUi([this] {
+    runUiOperation(*this, [this] {
         if (window_ != nullptr) {
             releaseCapture();
             gtk_widget_hide(window_);
@@ -405,7 +391,7 @@ WindowPoint GtkWindowHost::positionNow() const {
 
 void GtkWindowHost::present(const std::uint32_t* premultipliedArgb, int width, int height,
                             int strideBytes) {
-    onUi([&] {
+    runUiOperation(*this, [&] {
         if (window_ == nullptr || premultipliedArgb == nullptr || width <= 0 || height <= 0) {
             return;
         }
@@ -534,7 +520,8 @@ gboolean GtkWindowHost::onKeyPress(GtkWidget*, GdkEventKey* event, gpointer) {
 }
 
 void GtkWindowHost::showErrorBox(const std::string& text) {
-    onUi([&] { runGtkErrorBox(window_ != nullptr ? GTK_WINDOW(window_) : nullptr, text); });
+    runUiOperation(
+        *this, [&] { runGtkErrorBox(window_ != nullptr ? GTK_WINDOW(window_) : nullptr, text); });
 }
 
 int GtkWindowHost::run() {

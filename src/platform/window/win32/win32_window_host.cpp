@@ -118,11 +118,7 @@ class Win32WindowHost : public WindowHost {
             SendMessageW(hwnd, message, static_cast<WPARAM>(wParam), static_cast<LPARAM>(lParam)));
     }
     bool runOnUiThread(const std::function<void()>& step) override {
-        if (isUiThread()) {
-            step();
-            return true;
-        }
-        return queue_.runAndWait(step, [this] {
+        return queue_.runOnUiThread(isUiThread(), step, [this] {
             if (HWND hwnd = hwnd_.load()) {
                 PostMessageW(hwnd, kRunStepsMessage, 0, 0);
             }
@@ -150,15 +146,6 @@ class Win32WindowHost : public WindowHost {
     void waitPumpingMessages(std::uint32_t ms) override;
 
   private:
-    template <class F>
-    bool onUi(F&& operation) {
-        if (isUiThread()) {
-            operation();
-            return true;
-        }
-        return runOnUiThread(std::function<void()>(std::forward<F>(operation)));
-    }
-
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     void deliver(PointerAction action, WPARAM wParam, LPARAM lParam);
@@ -282,7 +269,7 @@ LRESULT Win32WindowHost::handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
 }
 
 void Win32WindowHost::setCapture() {
-    onUi([this] {
+    runUiOperation(*this, [this] {
         if (HWND hwnd = hwnd_.load()) {
             SetCapture(hwnd);
         }
@@ -290,7 +277,7 @@ void Win32WindowHost::setCapture() {
 }
 
 void Win32WindowHost::releaseCapture() {
-    onUi([this] {
+    runUiOperation(*this, [this] {
         HWND hwnd = hwnd_.load();
         if (hwnd != nullptr && GetCapture() == hwnd) {
             ReleaseCapture();
@@ -299,14 +286,14 @@ void Win32WindowHost::releaseCapture() {
 }
 
 void Win32WindowHost::setCursor(CursorShape shape) {
-    onUi([this, shape] {
+    runUiOperation(*this, [this, shape] {
         cursor_ = LoadCursorW(nullptr, shape == CursorShape::Hand ? IDC_HAND : IDC_ARROW);
         SetCursor(cursor_);
     });
 }
 
 void Win32WindowHost::beginCaptionDrag(int x, int y) {
-    onUi([this, x, y] {
+    runUiOperation(*this, [this, x, y] {
         HWND hwnd = hwnd_.load();
         if (hwnd == nullptr) {
             return;
@@ -323,7 +310,7 @@ void Win32WindowHost::beginCaptionDrag(int x, int y) {
 }
 
 void Win32WindowHost::move(int x, int y) {
-    onUi([this, x, y] {
+    runUiOperation(*this, [this, x, y] {
         if (HWND hwnd = hwnd_.load()) {
             SetWindowPos(hwnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         }
@@ -331,7 +318,7 @@ void Win32WindowHost::move(int x, int y) {
 }
 
 void Win32WindowHost::show() {
-    onUi([this] {
+    runUiOperation(*this, [this] {
         if (HWND hwnd = hwnd_.load()) {
             ShowWindow(hwnd, SW_SHOW);
         }
@@ -339,7 +326,7 @@ void Win32WindowHost::show() {
 }
 
 void Win32WindowHost::hide() {
-    onUi([this] {
+    runUiOperation(*this, [this] {
         if (HWND hwnd = hwnd_.load()) {
             ShowWindow(hwnd, SW_HIDE);
         }
@@ -369,7 +356,7 @@ WindowPoint Win32WindowHost::screenPosition() const {
 
 void Win32WindowHost::present(const std::uint32_t* premultipliedArgb, int width, int height,
                               int strideBytes) {
-    onUi([&] {
+    runUiOperation(*this, [&] {
         HWND hwnd = hwnd_.load();
         if (hwnd == nullptr || premultipliedArgb == nullptr || width <= 0 || height <= 0 ||
             !surface_.ensure(width, height)) {
@@ -399,7 +386,7 @@ void Win32WindowHost::present(const std::uint32_t* premultipliedArgb, int width,
 }
 
 void Win32WindowHost::showErrorBox(const std::string& text) {
-    onUi([&] {
+    runUiOperation(*this, [&] {
         const std::wstring wideText = win32::widen(text);
         const std::wstring caption = win32::widen(kErrorBoxCaption);
         MessageBoxW(hwnd_.load(), wideText.c_str(), caption.c_str(), MB_ICONERROR);
