@@ -21,14 +21,14 @@ int PressToggleArray(std::span<Toggle> controls, int x, int y) {
     return -1;
 }
 
+}  // namespace
+
 ControlState TwoStateEnabled(ControlState state, bool enabled) {
     if (enabled) {
         return state == 3 ? 1 : 0;
     }
     return state == 1 ? 3 : 2;
 }
-
-}  // namespace
 
 int PressToggles(std::span<SkinCheckBox> boxes, int x, int y) {
     return PressToggleArray(boxes, x, y);

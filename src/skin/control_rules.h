@@ -45,6 +45,10 @@ bool IsLive(const SkinButton& control, int x, int y);
 bool IsLive(const SkinCheckBox& control, int x, int y);
 bool IsLive(const SkinSwitch& control, int x, int y);
 
+// Two-state rule of check boxes, radio buttons and switches. Enable: 3 becomes 1, anything else
+// 0. Disable: 1 becomes 3, anything else 2.
+ControlState TwoStateEnabled(ControlState state, bool enabled);
+
 // Enabling and disabling. Two-state controls keep their on/off value across both.
 void SetEnabled(SkinButton& control, bool enabled);
 void SetEnabled(SkinCheckBox& control, bool enabled);

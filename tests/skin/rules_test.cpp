@@ -79,6 +79,19 @@ TEST(ButtonRules, ReleaseOperatesOnlyOnTheButton) {
     EXPECT_EQ(buttons[0].state, 0);
 }
 
+TEST(TwoStateRule, HoldsAsWrittenForEveryStartingState) {
+    // Enable: 3 -> 1, else 0 (so an enabled member that is on turns off).
+    EXPECT_EQ(TwoStateEnabled(0, true), 0);
+    EXPECT_EQ(TwoStateEnabled(1, true), 0);
+    EXPECT_EQ(TwoStateEnabled(2, true), 0);
+    EXPECT_EQ(TwoStateEnabled(3, true), 1);
+    // Disable: 1 -> 3, else 2 (so a disabled member that is on turns off).
+    EXPECT_EQ(TwoStateEnabled(0, false), 2);
+    EXPECT_EQ(TwoStateEnabled(1, false), 3);
+    EXPECT_EQ(TwoStateEnabled(2, false), 2);
+    EXPECT_EQ(TwoStateEnabled(3, false), 2);
+}
+
 TEST(EnableRules, TwoStateControlsKeepTheirValue) {
     SkinCheckBox box;
     box.state = 1;

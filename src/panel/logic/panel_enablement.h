@@ -1,15 +1,11 @@
 #pragma once
-// Which controls may be used: the per-kind enable rules, the bezel and DP2 slider rules that
-// depend on the configuration being edited, and the panel-wide state changes built from them.
+// Which controls may be used: the bezel and DP2 slider rules that depend on the configuration
+// being edited, and the panel-wide state changes built from the per-kind enable rules.
 // None of these repaints; callers repaint.
 #include "device/frame.h"
 #include "panel/panel_controls.h"
 
 namespace quelt {
-
-// Two-state rule for check boxes, radio buttons and switches. Enable: 3 becomes 1, anything
-// else 0. Disable: 1 becomes 3, anything else 2.
-ControlState twoStateRule(ControlState state, bool enable);
 
 // Every control of the panel except the title label, the Exit button and the Serial COM switch.
 void setPanelEnabled(PanelControls& controls, bool enable);

@@ -6,19 +6,6 @@ namespace {
 
 using EnablementTest = PanelTest;
 
-TEST(TwoStateRule, HoldsAsWrittenForEveryStartingState) {
-    // Enable: 3 -> 1, else 0 (so an enabled member that is on turns off).
-    EXPECT_EQ(twoStateRule(0, true), 0);
-    EXPECT_EQ(twoStateRule(1, true), 0);
-    EXPECT_EQ(twoStateRule(2, true), 0);
-    EXPECT_EQ(twoStateRule(3, true), 1);
-    // Disable: 1 -> 3, else 2 (so a disabled member that is on turns off).
-    EXPECT_EQ(twoStateRule(0, false), 2);
-    EXPECT_EQ(twoStateRule(1, false), 3);
-    EXPECT_EQ(twoStateRule(2, false), 2);
-    EXPECT_EQ(twoStateRule(3, false), 2);
-}
-
 TEST_F(EnablementTest, DisconnectedPanelLeavesOnlyExitAndSerialComUsable) {
     controls.buttons[ctl::kExitButton].state = 0;
     controls.switches[ctl::kSerialComSwitch].state = 1;
