@@ -33,9 +33,7 @@ int SkinButton::Load() {
 }
 
 void SkinButton::Draw(gfx::Canvas* dc) {
-    if (visible != 0) {
-        DrawSlice(dc, image.get(), kStripSlices, state, rect);
-    }
+    DrawStateSlice(dc, *this, kStripSlices);
 }
 
 void SkinCheckBox::Assign(const SkinCheckBox& d) {
@@ -53,9 +51,7 @@ int SkinCheckBox::Load() {
 }
 
 void SkinCheckBox::Draw(gfx::Canvas* dc) {
-    if (visible != 0) {
-        DrawSlice(dc, image.get(), kStripSlices, state, rect);
-    }
+    DrawStateSlice(dc, *this, kStripSlices);
 }
 
 void SkinSwitch::Assign(const SkinSwitch& d) {

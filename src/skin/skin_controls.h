@@ -75,4 +75,12 @@ struct SkinSwitch {
 int LoadSkinImage(std::unique_ptr<SkinImage>& holder, const std::string& path,
                   std::int32_t resourceId = 0);
 
+// Draws the slice of a control's image strip that shows its state, when the control is visible.
+template <class Control>
+void DrawStateSlice(gfx::Canvas* dc, Control& control, int slices) {
+    if (control.visible != 0) {
+        DrawSlice(dc, control.image.get(), slices, control.state, control.rect);
+    }
+}
+
 }  // namespace quelt

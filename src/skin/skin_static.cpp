@@ -23,9 +23,7 @@ int SkinStaticImage::Load() {
 }
 
 void SkinStaticImage::Draw(gfx::Canvas* dc) {
-    if (visible != 0) {
-        DrawSlice(dc, image.get(), kStripSlices, state, rect);
-    }
+    DrawStateSlice(dc, *this, kStripSlices);
 }
 
 std::uint32_t SkinText::BrushArgb() const {
