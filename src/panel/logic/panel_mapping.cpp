@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <span>
 
+#include "panel/bezel_geometry.h"
 #include "panel/logic/control_state.h"
 #include "panel/panel_messages.h"
 
@@ -22,27 +23,6 @@ constexpr int kModeClone = 3;
 
 constexpr std::uint8_t kHLimits[] = {0, 50, 100, 150, 200, 250};
 constexpr std::uint8_t kVLimits[] = {15, 30, 45, 60};
-
-struct BezelGeometry {
-    const char* thumbFile;
-    const char* barFile;
-    SkinRect thumbRect;
-    SkinRect barRect;
-    std::int32_t minPos;
-    std::int32_t maxPos;
-    std::int32_t snap;
-    std::uint32_t message;
-    std::int32_t orientation;  // 0 horizontal, 1 vertical
-};
-
-constexpr BezelGeometry kBezelGeometry[] = {
-    {"GUIFrameMain\\GUIFrameMainCtrlSlider_BezelHBtn.kesp",
-     "GUIFrameMain\\GUIFrameMainCtrlSlider_BezelHBar.kesp", SkinRect{494, 624, 531, 665},
-     SkinRect{493, 615, 1029, 631}, 493, 1029, 20, msg::HBezelSlider, 0},
-    {"GUIFrameMain\\GUIFrameMainCtrlSlider_BezelVBtn.kesp",
-     "GUIFrameMain\\GUIFrameMainCtrlSlider_BezelVBar.kesp", SkinRect{1044, 348, 1080, 367},
-     SkinRect{1074, 331, 1089, 645}, 331, 645, 10, msg::VBezelSlider, 1},
-};
 
 std::uint32_t withMode(std::uint32_t flags, int member) {
     flags &= ~kModeBits;

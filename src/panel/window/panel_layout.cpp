@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <span>
 
+#include "panel/bezel_geometry.h"
 #include "panel/panel_messages.h"
 
 namespace quelt {
@@ -205,27 +206,17 @@ constexpr SliderRow kResolutionSliders[] = {
      msg::Dp2Slider},
 };
 
+// First layout of the bezel sliders; start-up rebuilds them with stops from the limits (and the
+// V slider with its own images).
+constexpr SliderRow bezelRow(int index, const char* thumb, const char* bar, std::int32_t stops) {
+    const BezelGeometry& g = kBezelGeometry[index];
+    return {thumb,    bar,   g.thumbRect, g.barRect,     g.minPos,
+            g.maxPos, stops, g.snap,      g.orientation, g.message};
+}
+
 constexpr SliderRow kBezelSliders[] = {
-    {panel_skin::kBezelHThumb,
-     panel_skin::kBezelHBar,
-     {494, 624, 531, 665},
-     {493, 615, 1029, 631},
-     493,
-     1029,
-     251,
-     20,
-     0,
-     msg::HBezelSlider},
-    {panel_skin::kResolutionThumb,
-     panel_skin::kResolutionBar,
-     {1044, 348, 1080, 367},
-     {1074, 331, 1089, 645},
-     331,
-     645,
-     61,
-     10,
-     1,
-     msg::VBezelSlider},
+    bezelRow(ctl::kHBezel, panel_skin::kBezelHThumb, panel_skin::kBezelHBar, 251),
+    bezelRow(ctl::kVBezel, panel_skin::kResolutionThumb, panel_skin::kResolutionBar, 61),
 };
 
 void BuildSlider(bool& ok, SkinSlider& slider, const SliderRow& row, const std::string& skinPath) {
