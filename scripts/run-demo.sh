@@ -73,3 +73,119 @@ trap - EXIT
 echo
 echo "=== done. Every request the simulated boxes received, one JSON line each:"
 echo "    $log ($(wc -l <"$log") requests)"
+
+# ---------------------------------------------------------------------------------------------
+# The panel itself against three simulated boxes, on the current display or, without one, on a
+# private Xvfb; then the Windows build of the panel under wine, when it can be built. Screenshots
+# of each step go to folders printed at the end.
+echo
+echo "=== the panel: build quelt-panel"
+cmake --build --preset default -j2 --target quelt-panel quelt-boxsim
+panel="$root/build/default/src/app/shell/quelt-panel"
+
+# shellcheck source=gui/xvfb.sh
+source scripts/gui/xvfb.sh
+panel_pid=""
+stop_panel_demo() {
+  if [ -n "$panel_pid" ] && kill -0 "$panel_pid" 2>/dev/null; then
+    kill "$panel_pid"
+    wait "$panel_pid" 2>/dev/null || true
+  fi
+  panel_pid=""
+  stop_simulator
+  if [ "$(type -t quelt_wine_cleanup)" = function ]; then
+    quelt_wine_cleanup
+  fi
+  quelt_xvfb_stop
+}
+trap stop_panel_demo EXIT
+if [ -z "${DISPLAY:-}" ]; then
+  quelt_xvfb_start
+  echo "=== no DISPLAY: private Xvfb on $DISPLAY"
+fi
+
+# demo_panel NAME PORT-DIR RUNNER PROGRAM: boxes on COM3, COM5, COM12 of PORT-DIR, the panel
+# started with RUNNER ("" or wine), screenshots into $demo/NAME.
+demo_panel() {
+  local name=$1 port_dir=$2 runner=$3 program=$4
+  shots="$demo/$name"
+  rm -rf "$shots"
+  mkdir -p "$shots"
+  ports="$port_dir"
+  local requests="$demo/$name-requests.jsonl" sim_log="$demo/$name-boxsim.out"
+  rm -f "$requests"
+  "$boxsim" --port-dir "$port_dir" --box 3:12:1 --box 5:12:2 --box 12:10:3 --log "$requests" \
+    >"$sim_log" 2>&1 &
+  sim_pid=$!
+  for _ in $(seq 1 100); do
+    grep -qx ready "$sim_log" 2>/dev/null && break
+    sleep 0.05
+  done
+  grep -qx ready "$sim_log" || { cat "$sim_log"; echo "run-demo: simulator not ready"; exit 1; }
+
+  shot() {
+    import -window root "$shots/$1.png"
+    echo "    $shots/$1.png"
+  }
+  # Client point (x, y) of the panel, which sits at (236, 185).
+  click() {
+    xdotool mousemove $((236 + $1)) $((185 + $2)) click 1
+    sleep "${3:-1}"
+  }
+
+  echo "=== start $(basename "$program") ${runner:+under $runner }(boxes in $port_dir)"
+  QUELT_PORT_DIR="$port_dir" $runner "$program" &
+  panel_pid=$!
+  sleep 1.5
+  shot 1-splash
+  sleep 3
+  shot 2-panel-disconnected
+  echo "=== Serial COM on: discovery finds the three boxes"
+  click 86 71 5
+  shot 3-connected
+  echo "=== box 2 chosen in the device list"
+  click 56 271 2
+  shot 4-box-2
+  echo "=== keyboard shortcut 2: test pattern on the second box, then Esc: every pattern off"
+  xdotool key 2
+  sleep 2
+  shot 5-pattern-key
+  xdotool key Escape
+  sleep 2
+  echo "    PatternOn commands the boxes received: $(grep -c '"name":"PatternOn"' "$requests" || true)"
+  echo "=== Exit"
+  click 1093 15 2
+  if kill -0 "$panel_pid" 2>/dev/null; then
+    echo "run-demo: the panel did not end on Exit"
+  else
+    wait "$panel_pid" && echo "    the panel ended with exit code 0"
+    panel_pid=""
+  fi
+  stop_simulator
+  echo "=== $name screenshots: $shots"
+}
+
+demo_panel panel-screenshots "$(mktemp -d /tmp/quelt-demo-ports.XXXXXX)" "" "$panel"
+native_shots="$shots"
+
+wine_shots=""
+if command -v x86_64-w64-mingw32-g++-posix >/dev/null && command -v wine >/dev/null; then
+  echo
+  echo "=== the Windows panel: build quelt-panel.exe (preset mingw)"
+  cmake --preset mingw >/dev/null
+  cmake --build --preset mingw -j2 --target quelt-panel
+  # shellcheck source=wine/prefix.sh
+  source scripts/wine/prefix.sh
+  quelt_wine_setup
+  trap stop_panel_demo EXIT
+  demo_panel panel-screenshots-wine "$QUELT_WINE_PORT_DIR" wine \
+    "$root/build/mingw/src/app/shell/quelt-panel.exe"
+  wine_shots="$shots"
+fi
+
+stop_panel_demo
+trap - EXIT
+echo
+echo "=== panel screenshots: $native_shots"
+[ -n "$wine_shots" ] && echo "=== panel screenshots under wine: $wine_shots"
+exit 0

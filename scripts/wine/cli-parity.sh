@@ -101,22 +101,32 @@ check pattern "$two" "pattern on; pattern rgbw --box 1; pattern off --json"
 check apply-refused "3:12:2:nak=0" "apply --mode 1x4"
 check no-boxes "" "discover --json; status"
 
-# Status round trip (process start, discovery of two boxes, status read), 10 runs each.
+# Status round trip: `status` (process start, discovery of two boxes, status read) against
+# `--help` (process start only), 10 runs each.
+cli_on() {
+  local side=$1
+  shift
+  if [ "$side" = linux ]; then
+    QUELT_PORT_DIR="$ports" "$native_cli" "$@" >/dev/null 2>&1
+  else
+    "$here/run-exe.sh" "$windows_cli" "$@" >/dev/null 2>&1
+  fi
+}
+ms_per_run() {
+  local start end
+  start=$(date +%s%N)
+  for _ in $(seq 10); do cli_on "$@"; done
+  end=$(date +%s%N)
+  echo $(((end - start) / 10000000))
+}
 time_status() {
-  local side=$1 start end
+  local side=$1 status_ms help_ms
   # shellcheck disable=SC2086
   start_sim "$work/timing.log" $two || return 1
-  start=$(date +%s%N)
-  for _ in $(seq 10); do
-    if [ "$side" = linux ]; then
-      QUELT_PORT_DIR="$ports" "$native_cli" status >/dev/null
-    else
-      "$here/run-exe.sh" "$windows_cli" status >/dev/null
-    fi
-  done
-  end=$(date +%s%N)
+  status_ms=$(ms_per_run "$side" status)
+  help_ms=$(ms_per_run "$side" --help)
   stop_sim
-  echo "status on $side: $(((end - start) / 10000000)) ms per run (start, discovery, status read)"
+  echo "status on $side: $status_ms ms per run, of which process start $help_ms ms"
 }
 time_status linux
 time_status windows

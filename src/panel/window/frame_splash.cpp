@@ -1,0 +1,57 @@
+#include "panel/window/frame_splash.h"
+
+#include <utility>
+
+#include "panel/window/placement.h"
+#include "skin/skin_check.h"
+
+namespace quelt {
+
+CGUIGDIPlusMfcFrameSplash::CGUIGDIPlusMfcFrameSplash(std::unique_ptr<WindowHost> host,
+                                                     std::string exeFolder)
+    : CGUIGDIPlusMfcBaseDlg(std::move(host)), exeFolder_(std::move(exeFolder)) {}
+
+bool CGUIGDIPlusMfcFrameSplash::Create() {
+    if (!host().isCreated() && !host().create(kSplashNominalWidth, kSplashNominalHeight)) {
+        return false;
+    }
+    OnInitDialog();
+    return true;
+}
+
+void CGUIGDIPlusMfcFrameSplash::OnInitDialog() {
+    skinRoot = SkinRootOf(exeFolder_);
+    // An image that cannot be decoded leaves the splash without a canvas: nothing shows.
+    SetBackground(0, 0, skinRoot + kSplashImage);
+    drawSplash();
+    host().post(kSplashCentreMessage, 0, 0);
+}
+
+void CGUIGDIPlusMfcFrameSplash::drawSplash() {
+    skinPath = skinRoot + kSplashImage;
+    PaintBackground(0, 0, 0, 0, 255, skinPath);
+    if (canvas.composed != 0) {
+        canvas.painter.DrawText(canvas.dc(), kSplashVersionText, 0, 12, 0xFFFFFF, 255, 0, 2,
+                                "Arial", 6, 313, 264, 330);
+    }
+    Present();
+}
+
+void CGUIGDIPlusMfcFrameSplash::Centre() {
+    centreAndShow(host());
+    drawSplash();
+}
+
+std::intptr_t CGUIGDIPlusMfcFrameSplash::OnMessage(std::uint32_t message, std::uintptr_t,
+                                                   std::intptr_t) {
+    if (message == kSplashCentreMessage) {
+        Centre();
+    }
+    return 0;
+}
+
+void CGUIGDIPlusMfcFrameSplash::OnLButtonDown(int x, int y) {
+    host().beginCaptionDrag(x, y);
+}
+
+}  // namespace quelt

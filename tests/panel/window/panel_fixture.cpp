@@ -1,0 +1,115 @@
+#include "panel_fixture.h"
+
+#include <fstream>
+#include <random>
+
+#include "panel/window/panel_layout.h"
+#include "skin/skin_check.h"
+
+namespace quelt::test {
+
+namespace fsys = std::filesystem;
+
+SkinCopy::SkinCopy() {
+    std::random_device random;
+    const fsys::path root =
+        fsys::temp_directory_path() / ("quelt-panel-test-" + std::to_string(random()));
+    fsys::create_directories(root);
+    fsys::copy(QUELT_SKIN_SOURCE, root / "GUISkin", fsys::copy_options::recursive);
+    base_ = root.string();
+}
+
+SkinCopy::~SkinCopy() {
+    std::error_code ignored;
+    fsys::remove_all(base_, ignored);
+}
+
+fsys::path SkinCopy::file(const std::string& relative) const {
+    return fsys::path(base_) / "GUISkin" / relative;
+}
+
+void SkinCopy::spoil(const std::string& relative) const {
+    const fsys::path path = file(relative);
+    const auto size = static_cast<std::size_t>(fsys::file_size(path));
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    const std::string zeros(size, '\0');
+    out.write(zeros.data(), static_cast<std::streamsize>(zeros.size()));
+}
+
+namespace {
+
+// The basic logic, with every start-up step and message written down.
+class RecordingLogic : public PanelLogicPort {
+  public:
+    RecordingLogic(std::unique_ptr<PanelLogicPort> inner, Recorder& recorder)
+        : inner_(std::move(inner)), recorder_(recorder) {}
+
+    void buildResolutionLists() override {
+        recorder_.steps.push_back("lists");
+        inner_->buildResolutionLists();
+    }
+    void setSkinRoot(const std::string&) override {}
+    void refreshResolutionLabels() override { recorder_.steps.push_back("labels"); }
+    void rebuildBezelSliders() override { recorder_.steps.push_back("bezels"); }
+    void setPanelEnabled(bool enabled) override {
+        recorder_.steps.push_back(enabled ? "enable" : "disable");
+    }
+    DeviceFrame workingFrame() const override { return recorder_.working; }
+    void handleMessage(std::uint32_t message, std::uintptr_t wParam) override {
+        recorder_.steps.push_back("message " + std::to_string(message));
+        inner_->handleMessage(message, wParam);
+    }
+    void closeAllBoxes() override { recorder_.steps.push_back("close boxes"); }
+    bool operationInFlight() const override { return false; }
+
+  private:
+    std::unique_ptr<PanelLogicPort> inner_;
+    Recorder& recorder_;
+};
+
+}  // namespace
+
+PanelHarness::PanelHarness(const std::string& exeFolder) : exeFolder_(exeFolder) {
+    PanelEnvironment env;
+    env.exeFolder = exeFolder;
+    env.makeHost = [this]() -> std::unique_ptr<WindowHost> {
+        auto host = std::make_unique<HeadlessWindowHost>();
+        (panelHost == nullptr ? panelHost : splashHost) = host.get();
+        return host;
+    };
+    env.wait = [this](WindowHost& host, std::uint32_t ms) {
+        recorder.steps.push_back("wait " + std::to_string(ms) +
+                                 (splashHost->isVisible() ? " (splash shown)" : ""));
+        host.waitPumpingMessages(ms);
+        splashHost->pump();
+    };
+    env.makeLogic = [this](PanelControls& controls, PanelServices& services) {
+        return std::unique_ptr<PanelLogicPort>(
+            new RecordingLogic(makeBasicPanelLogic(controls, services), recorder));
+    };
+    env.installKeyboardHook = [this] {
+        recorder.steps.push_back("hook installed");
+        return true;
+    };
+    env.removeKeyboardHook = [this] { recorder.steps.push_back("hook removed"); };
+    panel = std::make_unique<CGUIGDIPlusMfcFrameMain>(std::move(env));
+}
+
+PanelHarness::~PanelHarness() {
+    panel.reset();
+}
+
+void PanelHarness::start() {
+    panelHost->create(kPanelNominalWidth, kPanelNominalHeight);
+    panel->OnInitDialog();
+}
+
+bool PanelHarness::build() {
+    panelHost->create(kPanelNominalWidth, kPanelNominalHeight);
+    panel->skinRoot = SkinRootOf(exeFolder_);
+    const bool built = panel->createPanelControls();
+    return panel->SetBackground(0, 0, panel->skinRoot + panel_skin::kBackground) != 0 && built;
+}
+
+}  // namespace quelt::test
+

@@ -1,0 +1,65 @@
+#pragma once
+// A main panel on headless window hosts, over a private copy of the shipped skin folder, with
+// a logic that records the start-up steps and lets a test choose the working frame.
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "device/frame.h"
+#include "panel/window/frame_main.h"
+#include "platform/window/headless_window_host.h"
+
+namespace quelt::test {
+
+// `<scratch>/GUISkin`, a copy of the shipped skin set, removed afterwards.
+class SkinCopy {
+  public:
+    SkinCopy();
+    ~SkinCopy();
+    SkinCopy(const SkinCopy&) = delete;
+    SkinCopy& operator=(const SkinCopy&) = delete;
+
+    const std::string& base() const { return base_; }
+    std::filesystem::path file(const std::string& relative) const;
+    // Replaces the file's bytes by zeros of the same length (same size, undecodable).
+    void spoil(const std::string& relative) const;
+
+  private:
+    std::string base_;
+};
+
+struct Recorder {
+    std::vector<std::string> steps;
+    DeviceFrame working = initialWorkingFrame();
+};
+
+class PanelHarness {
+  public:
+    explicit PanelHarness(const std::string& exeFolder);
+    ~PanelHarness();
+
+    // Creates the panel window and runs its initialisation (as the modal run does).
+    void start();
+    // Creates the window, builds the controls and the canvas, without the start-up pause.
+    bool build();
+    // Handles everything queued on the panel (the handlers of posted messages).
+    void pump() { panelHost->pump(); }
+
+    void press(int x, int y) { panelHost->injectPointer(PointerAction::Press, x, y, 1); }
+    void release(int x, int y) { panelHost->injectPointer(PointerAction::Release, x, y, 0); }
+    void move(int x, int y) { panelHost->injectPointer(PointerAction::Move, x, y, 1); }
+    std::vector<HostEvent> posts() const { return panelHost->eventsOf(HostCall::Post); }
+
+    Recorder recorder;
+    HeadlessWindowHost* panelHost = nullptr;
+    HeadlessWindowHost* splashHost = nullptr;
+    std::unique_ptr<CGUIGDIPlusMfcFrameMain> panel;
+    PanelControls& c() { return panel->controls(); }
+
+  private:
+    std::string exeFolder_;
+};
+
+}  // namespace quelt::test

@@ -1,0 +1,67 @@
+// The splash window on a headless host: its image with the version text at the right of the
+// text band, centring on the 1600 x 1050 area, and the drag by a press anywhere.
+#include <gtest/gtest.h>
+
+#include "panel/window/frame_splash.h"
+#include "panel_fixture.h"
+#include "platform/window/headless_window_host.h"
+
+namespace quelt::test {
+namespace {
+
+// Pixels in the column range whose colour differs from the same frame without the text.
+int Changed(const PresentedFrame& with, const PresentedFrame& without, int left, int right) {
+    int changed = 0;
+    for (int y = 313; y < 330; ++y) {
+        for (int x = left; x < right; ++x) {
+            changed += with.pixel(x, y) != without.pixel(x, y) ? 1 : 0;
+        }
+    }
+    return changed;
+}
+
+TEST(Splash, DrawsTheVersionRightAlignedCentresItselfAndDrags) {
+    SkinCopy skin;
+    auto owned = std::make_unique<HeadlessWindowHost>();
+    HeadlessWindowHost& host = *owned;
+    CGUIGDIPlusMfcFrameSplash splash(std::move(owned), skin.base());
+    ASSERT_TRUE(splash.Create());
+    const PresentedFrame drawn = host.lastFrame();
+    ASSERT_GT(drawn.width, 264);
+    ASSERT_GT(drawn.height, 330);
+
+    // The same face without the text, for comparison.
+    splash.PaintBackground(0, 0, 0, 0, 255, splash.skinRoot + kSplashImage);
+    splash.Present();
+    const PresentedFrame plain = host.lastFrame();
+    EXPECT_GT(Changed(drawn, plain, 200, 264), 20);  // "v1.05a" ends at the right edge
+    EXPECT_EQ(Changed(drawn, plain, 6, 150), 0);
+
+    // The centring message is queued by the initialisation.
+    EXPECT_FALSE(host.isVisible());
+    host.pump();
+    EXPECT_TRUE(host.isVisible());
+    EXPECT_EQ(host.screenPosition().x, (1600 - drawn.width) / 2);
+    EXPECT_EQ(host.screenPosition().y, (1050 - drawn.height) / 2);
+
+    host.injectPointer(PointerAction::Press, 30, 300, 1);
+    const auto drags = host.eventsOf(HostCall::CaptionDrag);
+    ASSERT_EQ(drags.size(), 1u);
+    EXPECT_EQ(drags[0].x, 30);
+    EXPECT_EQ(drags[0].y, 300);
+}
+
+TEST(Splash, AnUndecodableImageLeavesItInvisibleWithoutFailing) {
+    SkinCopy skin;
+    skin.spoil("GUIFrameSplash/GUIFrameSplashBK.kesp");
+    auto owned = std::make_unique<HeadlessWindowHost>();
+    HeadlessWindowHost& host = *owned;
+    CGUIGDIPlusMfcFrameSplash splash(std::move(owned), skin.base());
+    EXPECT_TRUE(splash.Create());
+    EXPECT_EQ(host.presentCount(), 0);
+    host.pump();  // centring still runs
+    EXPECT_EQ(host.presentCount(), 0);
+}
+
+}  // namespace
+}  // namespace quelt::test
