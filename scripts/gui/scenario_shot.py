@@ -1,0 +1,133 @@
+#!/usr/bin/python3
+"""Checks what a screenshot of the connected panel (face at 236, 185) shows.
+
+usage: scenario_shot.py [--wait SECONDS] FILE KIND [ARGUMENT]
+  connected N   N device boxes listed with their texts, the rest of the list empty; first Mode
+                and Clock Sync items chosen; no shadow
+  chosen        Stretch 2 x 2 and Clock Sync OFF chosen; no shadow
+  applied       as chosen, and the H bezel thumb moved along its bar
+  busy REF      the shadow covers the panel: the face is much darker than in screenshot REF and
+                the device texts are gone
+With --wait, FILE is (re)taken from the screen until the check passes or the time is up.
+"""
+import subprocess
+import sys
+import time
+
+from PIL import Image
+
+LEFT, TOP = 236, 185
+FACE = (0, 0, 1127, 679)
+
+
+def screen_box(box):
+    return (box[0] + LEFT, box[1] + TOP, box[2] + LEFT, box[3] + TOP)
+
+
+def mean_level(shot, box):
+    data = list(shot.crop(screen_box(box)).convert("L").getdata())
+    return sum(data) / len(data)
+
+
+def count(shot, box, test):
+    return sum(1 for p in shot.crop(screen_box(box)).getdata() if test(p))
+
+
+def light(p):
+    return sum(p) > 3 * 150
+
+
+def blue(p):
+    return p[2] > 150 and p[0] < 80
+
+
+def info_text(k):
+    return (96, 153 + 88 * k, 146, 212 + 88 * k)
+
+
+def chosen(shot, left, items):
+    """Which items of a radio column (left edge x, rows 24 px apart from y 141) are on."""
+    return [blue(shot.getpixel((LEFT + left + 9, TOP + 150 + 24 * k))) for k in range(items)]
+
+
+def not_busy(shot, failures):
+    if mean_level(shot, FACE) < 30:
+        failures.append("the face is dark (busy shadow?)")
+    if count(shot, (978, 55, 1102, 87), blue) < 1000:
+        failures.append("the Apply button is not lit")
+
+
+def check_connected(shot, argument):
+    failures = []
+    boxes = int(argument)
+    for k in range(6):
+        text = count(shot, info_text(k), light)
+        if k < boxes and text < 60:
+            failures.append(f"no device text in slot {k}")
+        if k >= boxes and text > 0:
+            failures.append(f"slot {k} is not empty")
+    if chosen(shot, 171, 4) != [True, False, False, False]:
+        failures.append("Mode is not Stretch 1 x 2")
+    if chosen(shot, 294, 3) != [True, False, False]:
+        failures.append("Clock Sync is not DP1")
+    not_busy(shot, failures)
+    return failures
+
+
+def check_chosen(shot, _argument):
+    failures = []
+    if chosen(shot, 171, 4) != [False, False, True, False]:
+        failures.append("Mode is not Stretch 2 x 2 alone")
+    if chosen(shot, 294, 3) != [False, False, True]:
+        failures.append("Clock Sync is not OFF alone")
+    not_busy(shot, failures)
+    return failures
+
+
+def check_applied(shot, argument):
+    failures = check_chosen(shot, argument)
+    if count(shot, (560, 624, 1029, 665), blue) < 300:
+        failures.append("the H bezel thumb is not along its bar")
+    return failures
+
+
+def check_busy(shot, argument):
+    failures = []
+    reference = Image.open(argument).convert("RGB")
+    dark, normal = mean_level(shot, FACE), mean_level(reference, FACE)
+    if dark > 0.7 * normal:
+        failures.append(f"the face is not darkened ({dark:.1f} against {normal:.1f})")
+    if any(count(shot, info_text(k), light) for k in range(6)):
+        failures.append("device texts are not shaded")
+    return failures
+
+
+CHECKS = {
+    "connected": check_connected,
+    "chosen": check_chosen,
+    "applied": check_applied,
+    "busy": check_busy,
+}
+
+
+def main(argv):
+    wait = 0.0
+    if argv[1] == "--wait":
+        wait, argv = float(argv[2]), argv[:1] + argv[3:]
+    path, kind = argv[1], argv[2]
+    argument = argv[3] if len(argv) > 3 else ""
+    deadline = time.monotonic() + wait
+    while True:
+        if wait:
+            subprocess.run(["import", "-window", "root", path], check=True)
+        failures = CHECKS[kind](Image.open(path).convert("RGB"), argument)
+        if not failures or time.monotonic() >= deadline:
+            break
+        time.sleep(0.1)
+    for failure in failures:
+        print(f"  {path}: {failure}")
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv))
