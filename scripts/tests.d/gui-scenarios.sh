@@ -5,12 +5,12 @@
 #    status request each; Stretch 2 x 2, Clock Sync OFF and a dragged H bezel, then Apply: the
 #    box receives ApplySettings and FinishApply carrying exactly those choices, then a status
 #    request, while the busy shadow darkens the panel.
-#  - keys (native): two boxes, another X client (xev) holds the focus: key 2 puts the pattern on
-#    the second box and reads the selected box's status, key 3 sends nothing, Esc ends the
-#    patterns on both boxes, F12 runs a hardware reset under the busy shadow, and xev still
-#    receives every key.
+#  - keys (native): two boxes; keys do nothing before Serial COM is on; then, while another X
+#    client (xev) holds the focus: key 2 puts the pattern on the second box and reads the
+#    selected box's status, key 3 sends nothing, Esc ends the patterns on both boxes, F12 runs a
+#    hardware reset under the busy shadow, and xev still receives every key.
 #  - keys (wine): the shortcut hook only sees keys while a wine window has the X focus, so the
-#    panel itself is focused: key 2, key 4 (no fourth box: nothing) and Esc.
+#    panel itself is focused: key 2, key 4 (no fourth box: nothing), Esc and F12.
 # Each step waits for its requests in the simulator's log or for its look on the screen, with a
 # time limit. Screenshots: build/screenshots/scenario-{native,wine}-*.png.
 # QUELT_SCENARIOS_WINE=0 skips the wine half.
@@ -92,13 +92,19 @@ scenario_keys_focused() {
   xdotool windowfocus "$SCEN_PANEL_WINDOW"
   # An empty spot of the face, out of the caption drag zone.
   xdotool mousemove $((236 + 1110)) $((185 + 100))
-  scen_say "keys 2, 4 and Esc on the focused panel"
+  scen_say "keys 2, 4, Esc and F12 on the focused panel"
   xdotool key 2
   # The pattern command carries the settings that Apply stored.
   scen_expect 5 "5:PatternOn:f[3] == 2 and f[4] == 0x82" 3:status || return 1
   xdotool key 4 Escape
   scen_expect 5 3:PatternOff 5:PatternOff 12:PatternOff 3:status || return 1
   scen_shot keys applied || return 1
+  xdotool key F12
+  scen_expect 5 3:HardwareReset || return 1
+  scen_look reset-busy busy "$(scen_shot_path keys)" || return 1
+  scen_expect 5 3:status || return 1
+  # The reset shows the box's settings, which are those Apply stored.
+  scen_look after-reset applied || return 1
   scen_exit_panel || return 1
   scen_end_boxes
 }
@@ -120,6 +126,8 @@ scenario_keys_native() {
   xev -geometry 200x150+10+10 -event keyboard >"$SCEN_SCRATCH/xev.out" 2>&1 &
   scen_track_pid $!
   QUELT_PORT_DIR="$ports" scen_start_panel "" "$native" || return 1
+  # Disconnected, the keys are inert: discovery's requests must come first.
+  xdotool key 2 Escape
   scen_click 86 71
   scen_expect 10 3:status 5:status 3:status || return 1
   scen_look keys-connected connected 2 || return 1
