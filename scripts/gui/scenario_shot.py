@@ -6,6 +6,8 @@ usage: scenario_shot.py [--wait SECONDS] FILE KIND [ARGUMENT]
                 and Clock Sync items chosen; no shadow
   chosen        Stretch 2 x 2 and Clock Sync OFF chosen; no shadow
   applied       as chosen, and the H bezel thumb moved along its bar
+  pattern       a pattern shows: every text but the title grey, Apply and HW Reset unlit, the
+                Pattern switch lit
   busy REF      the shadow covers the panel: the face is much darker than in screenshot REF and
                 the device texts are gone
 With --wait, FILE is (re)taken from the screen until the check passes or the time is up.
@@ -91,6 +93,26 @@ def check_applied(shot, argument):
     return failures
 
 
+def brightest(shot, box):
+    return max(sum(p) // 3 for p in shot.crop(screen_box(box)).getdata())
+
+
+def check_pattern(shot, _argument):
+    failures = []
+    if brightest(shot, (10, 7, 300, 27)) < 200:
+        failures.append("the title is not white")
+    for name, box in [("device text", info_text(0)), ("Mode heading", (173, 111, 222, 130)),
+                      ("Stretch 1 x 2 label", (195, 140, 287, 160)),
+                      ("resolution label", (219, 331, 333, 360))]:
+        if brightest(shot, box) > 170:
+            failures.append(f"the {name} is not grey")
+    if count(shot, (978, 55, 1102, 87), blue) > 100 or count(shot, (501, 55, 625, 87), light) > 20:
+        failures.append("Apply or HW Reset looks usable")
+    if count(shot, (183, 53, 307, 89), blue) < 100:
+        failures.append("the Pattern switch is not on")
+    return failures
+
+
 def check_busy(shot, argument):
     failures = []
     reference = Image.open(argument).convert("RGB")
@@ -106,6 +128,7 @@ CHECKS = {
     "connected": check_connected,
     "chosen": check_chosen,
     "applied": check_applied,
+    "pattern": check_pattern,
     "busy": check_busy,
 }
 

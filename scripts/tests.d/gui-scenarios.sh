@@ -8,9 +8,11 @@
 #  - keys (native): two boxes; keys do nothing before Serial COM is on; then, while another X
 #    client (xev) holds the focus: key 2 puts the pattern on the second box and reads the
 #    selected box's status, key 3 sends nothing, Esc ends the patterns on both boxes, F12 runs a
-#    hardware reset under the busy shadow, and xev still receives every key.
+#    hardware reset under the busy shadow, and xev still receives every key. With the Pattern
+#    switch on, the panel is disabled but for that switch and ignores the keys and Exit.
 #  - keys (wine): the shortcut hook only sees keys while a wine window has the X focus, so the
-#    panel itself is focused: key 2, key 4 (no fourth box: nothing), Esc and F12.
+#    panel itself is focused: key 2, key 4 (no fourth box: nothing), Esc, F12, and the Pattern
+#    switch as natively.
 # Each step waits for its requests in the simulator's log or for its look on the screen, with a
 # time limit. Screenshots: build/screenshots/scenario-{native,wine}-*.png.
 # QUELT_SCENARIOS_WINE=0 skips the wine half.
@@ -87,6 +89,22 @@ scenario_apply() {
   scen_end_boxes
 }
 
+# The Pattern switch on the current box (ID 1 on COM3): while the pattern shows, everything but
+# that switch is disabled, the shortcuts and Exit do nothing; switching it off brings back the
+# connected panel with LOOK (a scenario_shot.py check).
+scenario_pattern_switch() {
+  scen_say "Pattern switch on; keys and Exit do nothing; Pattern switch off"
+  scen_click 245 71
+  scen_expect 5 "3:PatternOn:f[3] == 1" || return 1
+  scen_look pattern pattern || return 1
+  xdotool key 2 Escape
+  scen_click 1093 15
+  scen_click 245 71
+  # Nothing from the keys, and the panel was still there for the second click.
+  scen_expect 5 "3:PatternOff:f[3] == 1" || return 1
+  scen_look pattern-off "$@"
+}
+
 # Keys while the panel's window has the X focus (wine), right after scenario_apply.
 scenario_keys_focused() {
   xdotool windowfocus "$SCEN_PANEL_WINDOW"
@@ -105,6 +123,7 @@ scenario_keys_focused() {
   scen_expect 5 3:status || return 1
   # The reset shows the box's settings, which are those Apply stored.
   scen_look after-reset applied || return 1
+  scenario_pattern_switch applied || return 1
   scen_exit_panel || return 1
   scen_end_boxes
 }
@@ -154,6 +173,7 @@ scenario_keys_native() {
   xev_saw F12 || return 1
   scen_look keys-after-reset connected 2 || return 1
   [ "$(xdotool getwindowfocus)" = "$other" ] || { scen_say "xev lost the focus"; return 1; }
+  scenario_pattern_switch connected 2 || return 1
   scen_exit_panel || return 1
   scen_end_boxes
 }
