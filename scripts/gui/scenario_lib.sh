@@ -1,4 +1,4 @@
-# shellcheck shell=bash
+# shellcheck shell=bash disable=SC2034 # SCEN_PANEL_WINDOW is read by the scenarios
 # Helpers for the panel's acceptance scenarios (source it). The panel's face sits at (236, 185)
 # on the screen; points are given in its client pixels. Every process started here is recorded
 # and ended by scen_cleanup, which the caller's EXIT trap must run.
