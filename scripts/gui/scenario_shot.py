@@ -6,6 +6,7 @@ usage: scenario_shot.py [--wait SECONDS] FILE KIND [ARGUMENT]
                 and Clock Sync items chosen; no shadow
   chosen        Stretch 2 x 2 and Clock Sync OFF chosen; no shadow
   applied       as chosen, and the H bezel thumb moved along its bar
+  disconnected  no device listed, every text but the title grey, Apply unlit
   pattern       a pattern shows: every text but the title grey, Apply and HW Reset unlit, the
                 Pattern switch lit
   busy REF      the shadow covers the panel: the face is much darker than in screenshot REF and
@@ -99,17 +100,34 @@ def brightest(shot, box):
 
 def check_pattern(shot, _argument):
     failures = []
-    if brightest(shot, (10, 7, 300, 27)) < 200:
-        failures.append("the title is not white")
-    for name, box in [("device text", info_text(0)), ("Mode heading", (173, 111, 222, 130)),
-                      ("Stretch 1 x 2 label", (195, 140, 287, 160)),
-                      ("resolution label", (219, 331, 333, 360))]:
-        if brightest(shot, box) > 170:
-            failures.append(f"the {name} is not grey")
+    grey_texts(shot, failures)
+    if brightest(shot, info_text(0)) > 170:
+        failures.append("the device text is not grey")
     if count(shot, (978, 55, 1102, 87), blue) > 100 or count(shot, (501, 55, 625, 87), light) > 20:
         failures.append("Apply or HW Reset looks usable")
     if count(shot, (183, 53, 307, 89), blue) < 100:
         failures.append("the Pattern switch is not on")
+    return failures
+
+
+def grey_texts(shot, failures):
+    if brightest(shot, (10, 7, 300, 27)) < 200:
+        failures.append("the title is not white")
+    for name, box in [("Mode heading", (173, 111, 222, 130)),
+                      ("Stretch 1 x 2 label", (195, 140, 287, 160)),
+                      ("resolution label", (219, 331, 333, 360))]:
+        if brightest(shot, box) > 170:
+            failures.append(f"the {name} is not grey")
+
+
+def check_disconnected(shot, _argument):
+    failures = []
+    for k in range(6):
+        if count(shot, info_text(k), light):
+            failures.append(f"slot {k} shows a device text")
+    grey_texts(shot, failures)
+    if count(shot, (978, 55, 1102, 87), blue) > 100:
+        failures.append("Apply looks usable")
     return failures
 
 
@@ -128,6 +146,7 @@ CHECKS = {
     "connected": check_connected,
     "chosen": check_chosen,
     "applied": check_applied,
+    "disconnected": check_disconnected,
     "pattern": check_pattern,
     "busy": check_busy,
 }

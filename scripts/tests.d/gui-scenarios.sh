@@ -9,10 +9,11 @@
 #    client (xev) holds the focus: key 2 puts the pattern on the second box and reads the
 #    selected box's status, key 3 sends nothing, Esc ends the patterns on both boxes, F12 runs a
 #    hardware reset under the busy shadow, and xev still receives every key. With the Pattern
-#    switch on, the panel is disabled but for that switch and ignores the keys and Exit.
+#    switch on, the panel is disabled but for that switch and ignores the keys and Exit. Serial
+#    COM off: keys inert; on again: they act again.
 #  - keys (wine): the shortcut hook only sees keys while a wine window has the X focus, so the
-#    panel itself is focused: key 2, key 4 (no fourth box: nothing), Esc, F12, and the Pattern
-#    switch as natively.
+#    panel itself is focused: key 2, key 4 (no fourth box: nothing), Esc, F12, then the Pattern
+#    switch and the reconnection as natively.
 # Each step waits for its requests in the simulator's log or for its look on the screen, with a
 # time limit. Screenshots: build/screenshots/scenario-{native,wine}-*.png.
 # QUELT_SCENARIOS_WINE=0 skips the wine half.
@@ -105,6 +106,26 @@ scenario_pattern_switch() {
   scen_look pattern-off "$@"
 }
 
+# Serial COM off and on again with boxes on the COM numbers given, the first one selected: the
+# keys are inert while disconnected and act again once reconnected.
+scenario_reconnect() {
+  local com discovery=() all_off=()
+  for com in "$@"; do
+    discovery+=("$com:status")
+    all_off+=("$com:PatternOff")
+  done
+  scen_say "Serial COM off, key 2, Serial COM on, keys 2 and Esc"
+  scen_click 86 71
+  scen_look disconnected disconnected || return 1
+  xdotool key 2
+  scen_click 86 71
+  scen_expect 10 "${discovery[@]}" "$1:status" || return 1
+  xdotool key 2
+  scen_expect 5 "$2:PatternOn" "$1:status" || return 1
+  xdotool key Escape
+  scen_expect 5 "${all_off[@]}" "$1:status" || return 1
+}
+
 # Keys while the panel's window has the X focus (wine), right after scenario_apply.
 scenario_keys_focused() {
   xdotool windowfocus "$SCEN_PANEL_WINDOW"
@@ -124,6 +145,7 @@ scenario_keys_focused() {
   # The reset shows the box's settings, which are those Apply stored.
   scen_look after-reset applied || return 1
   scenario_pattern_switch applied || return 1
+  scenario_reconnect 3 5 12 || return 1
   scen_exit_panel || return 1
   scen_end_boxes
 }
@@ -174,6 +196,7 @@ scenario_keys_native() {
   scen_look keys-after-reset connected 2 || return 1
   [ "$(xdotool getwindowfocus)" = "$other" ] || { scen_say "xev lost the focus"; return 1; }
   scenario_pattern_switch connected 2 || return 1
+  scenario_reconnect 3 5 || return 1
   scen_exit_panel || return 1
   scen_end_boxes
 }
