@@ -2,9 +2,10 @@
 # The panel driven end to end with the pointer and the keyboard against simulated boxes, natively
 # and (when the Windows build can be made) quelt-panel.exe under wine:
 #  - apply: three boxes on COM3, COM5, COM12; Serial COM on lists them with their texts after one
-#    status request each; Stretch 2 x 2, Clock Sync OFF and a dragged H bezel, then Apply: the
-#    box receives ApplySettings and FinishApply carrying exactly those choices, then a status
-#    request, while the busy shadow darkens the panel.
+#    status request each; Stretch 2 x 2, Clock Sync OFF, ID 4 and a dragged H bezel, then Apply:
+#    the box receives ApplySettings, SetBoxId and FinishApply carrying exactly those choices,
+#    then a status request, while the busy shadow darkens the panel. Choosing the second box
+#    reads its status, Esc ends every pattern and reads it again, SW Reset resets that box.
 #  - keys (native): two boxes; keys do nothing before Serial COM is on; then, while another X
 #    client (xev) holds the focus: key 2 puts the pattern on the second box and reads the
 #    selected box's status, key 3 sends nothing, Esc ends the patterns on both boxes, F12 runs a
@@ -13,7 +14,7 @@
 #    COM off: keys inert; on again: they act again.
 #  - keys (wine): the shortcut hook only sees keys while a wine window has the X focus, so the
 #    panel itself is focused: key 2, key 4 (no fourth box: nothing), Esc, F12, then the Pattern
-#    switch and the reconnection as natively.
+#    switch, the reconnection, the choice of box 2 and SW Reset as natively.
 # Each step waits for its requests in the simulator's log or for its look on the screen, with a
 # time limit. Screenshots: build/screenshots/scenario-{native,wine}-*.png.
 # QUELT_SCENARIOS_WINE=0 skips the wine half.
@@ -54,12 +55,12 @@ export XDG_RUNTIME_DIR="$SCEN_SCRATCH"
 status=0
 SCEN_MODE=native
 
-# Everything a command carries after Apply: Device ID 1 kept, Clock Sync OFF, Stretch 2 x 2,
-# 60 Hz, H limit 50 and V limit 15 as the box reported them, an H bezel moved off 0 within the
-# limit, the end mark of the last status reply.
-applied_frame='f[3] == 1 and f[4] & 0x1f == 2 and f[4] & 0xe0 == 0x80 and f[5] & 0x80 == 0
+# The settings every command of the Apply carries: Clock Sync OFF, Stretch 2 x 2, 60 Hz, H limit
+# 50 and V limit 15 as the box reported them, an H bezel moved off 0 within the limit, the end
+# mark of the last status reply.
+applied='f[4] & 0x1f == 2 and f[4] & 0xe0 == 0x80 and f[5] & 0x80 == 0
   and f[11] == 50 and f[12] == 15 and 0 < f[13] <= 50 and f[15] == 0xaa'
-applied_frame=${applied_frame//$'\n'/}
+applied=${applied//$'\n'/}
 
 # scenario_apply RUNNER PROGRAM PORT-DIR [keep]: with `keep`, the panel is left running.
 scenario_apply() {
@@ -73,37 +74,56 @@ scenario_apply() {
   scen_expect 10 3:status 5:status 12:status 3:status || return 1
   scen_look connected connected 3 || return 1
 
-  scen_say "Stretch 2 x 2, Clock Sync OFF, H bezel dragged, Apply"
+  scen_say "Stretch 2 x 2, Clock Sync OFF, ID 4, H bezel dragged, Apply"
   scen_click 180 198
   scen_click 303 198
-  # The H bezel slider is only usable once both handlers have run.
+  scen_click 686 222
+  # The H bezel slider is only usable once the handlers have run.
   scen_look chosen chosen || return 1
   scen_drag 623 560 660 761
   scen_click 1040 71
-  scen_expect 10 "3:ApplySettings:$applied_frame" || return 1
-  # ApplySettings and FinishApply each wait 1000 ms before their reply: the shadow is up now.
+  scen_expect 10 "3:ApplySettings:f[3] == 1 and $applied" || return 1
+  # Each command of the Apply waits 1000 ms before its reply: the shadow is up now.
   scen_look busy busy "$(scen_shot_path connected)" || return 1
-  scen_expect 10 "3:FinishApply:$applied_frame" 3:status || return 1
+  scen_expect 10 "3:SetBoxId:f[3] == 4 and $applied" "3:FinishApply:f[3] == 4 and $applied" \
+    3:status || return 1
   scen_look applied applied || return 1
   [ $# -gt 3 ] && return 0
+  scenario_select_and_reset || return 1
   scen_exit_panel || return 1
   scen_end_boxes
 }
 
-# The Pattern switch on the current box (ID 1 on COM3): while the pattern shows, everything but
-# that switch is disabled, the shortcuts and Exit do nothing; switching it off brings back the
-# connected panel with LOOK (a scenario_shot.py check).
+# With three boxes (COM3 now ID 4, COM5, COM12): choosing the second box reads its status; Esc
+# then reads that box's status after the patterns; SW Reset resets it.
+scenario_select_and_reset() {
+  scen_say "box 2 chosen, Esc, SW Reset"
+  scen_click 56 271
+  scen_expect 5 5:status || return 1
+  xdotool key Escape
+  scen_expect 5 "3:PatternOff:f[3] == 4" "5:PatternOff:f[3] == 2" "12:PatternOff:f[3] == 3" \
+    5:status || return 1
+  scen_click 722 71
+  scen_expect 5 "5:SoftwareReset:f[3] == 2" || return 1
+  scen_expect 5 5:status || return 1
+  # The second box still holds the settings it started with.
+  scen_look box-2 connected 3
+}
+
+# scenario_pattern_switch ID LOOK...: the Pattern switch on the current box (COM3, with that
+# ID): while the pattern shows, everything but that switch is disabled, the shortcuts and Exit
+# do nothing; switching it off brings back the connected panel with LOOK (scenario_shot.py).
 scenario_pattern_switch() {
   scen_say "Pattern switch on; keys and Exit do nothing; Pattern switch off"
   scen_click 245 71
-  scen_expect 5 "3:PatternOn:f[3] == 1" || return 1
+  scen_expect 5 "3:PatternOn:f[3] == $1" || return 1
   scen_look pattern pattern || return 1
   xdotool key 2 Escape
   scen_click 1093 15
   scen_click 245 71
   # Nothing from the keys, and the panel was still there for the second click.
-  scen_expect 5 "3:PatternOff:f[3] == 1" || return 1
-  scen_look pattern-off "$@"
+  scen_expect 5 "3:PatternOff:f[3] == $1" || return 1
+  scen_look pattern-off "${@:2}"
 }
 
 # Serial COM off and on again with boxes on the COM numbers given, the first one selected: the
@@ -144,8 +164,9 @@ scenario_keys_focused() {
   scen_expect 5 3:status || return 1
   # The reset shows the box's settings, which are those Apply stored.
   scen_look after-reset applied || return 1
-  scenario_pattern_switch applied || return 1
+  scenario_pattern_switch 4 applied || return 1
   scenario_reconnect 3 5 12 || return 1
+  scenario_select_and_reset || return 1
   scen_exit_panel || return 1
   scen_end_boxes
 }
@@ -195,7 +216,7 @@ scenario_keys_native() {
   xev_saw F12 || return 1
   scen_look keys-after-reset connected 2 || return 1
   [ "$(xdotool getwindowfocus)" = "$other" ] || { scen_say "xev lost the focus"; return 1; }
-  scenario_pattern_switch connected 2 || return 1
+  scenario_pattern_switch 1 connected 2 || return 1
   scenario_reconnect 3 5 || return 1
   scen_exit_panel || return 1
   scen_end_boxes
