@@ -2,8 +2,8 @@
 """Checks what a screenshot of the connected panel (face at 236, 185) shows.
 
 usage: scenario_shot.py [--wait SECONDS] FILE KIND [ARGUMENT]
-  connected N   N device boxes listed with their texts, the rest of the list empty; first Mode
-                and Clock Sync items chosen; no shadow
+  connected N[,K]  N device boxes listed with their texts, the rest of the list empty, box K
+                (default 0) chosen; first Mode and Clock Sync items chosen; no shadow
   chosen        Stretch 2 x 2 and Clock Sync OFF chosen; no shadow
   applied       as chosen, and the H bezel thumb moved along its bar
   disconnected  no device listed, every text but the title grey, Apply unlit
@@ -62,13 +62,16 @@ def not_busy(shot, failures):
 
 def check_connected(shot, argument):
     failures = []
-    boxes = int(argument)
+    boxes, current = (int(n) for n in (argument + ",0").split(",")[:2])
     for k in range(6):
         text = count(shot, info_text(k), light)
         if k < boxes and text < 60:
             failures.append(f"no device text in slot {k}")
         if k >= boxes and text > 0:
             failures.append(f"slot {k} is not empty")
+        lit = count(shot, (17, 149 + 88 * k, 95, 217 + 88 * k), blue) > 150
+        if lit != (k == current):
+            failures.append(f"device box {k} is {'' if lit else 'not '}highlighted")
     if chosen(shot, 171, 4) != [True, False, False, False]:
         failures.append("Mode is not Stretch 1 x 2")
     if chosen(shot, 294, 3) != [True, False, False]:

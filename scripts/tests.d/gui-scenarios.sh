@@ -107,7 +107,7 @@ scenario_select_and_reset() {
   scen_expect 5 "5:SoftwareReset:f[3] == 2" || return 1
   scen_expect 5 5:status || return 1
   # The second box still holds the settings it started with.
-  scen_look box-2 connected 3
+  scen_look box-2 connected 3,1
 }
 
 # scenario_pattern_switch ID LOOK...: the Pattern switch on the current box (COM3, with that
