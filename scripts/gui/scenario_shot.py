@@ -6,6 +6,7 @@ usage: scenario_shot.py [--wait SECONDS] FILE KIND [ARGUMENT]
                 (default 0) chosen; first Mode and Clock Sync items chosen; no shadow
   chosen        Stretch 2 x 2 and Clock Sync OFF chosen; no shadow
   applied       as chosen, and the H bezel thumb moved along its bar
+  synced        Clone and Device Setting Sync chosen, box 1 highlighted; no shadow
   disconnected  no device listed, every text but the title grey, Apply unlit
   pattern       a pattern shows: every text but the title grey, Apply and HW Reset unlit, the
                 Pattern switch lit
@@ -97,6 +98,18 @@ def check_applied(shot, argument):
     return failures
 
 
+def check_synced(shot, _argument):
+    failures = []
+    if chosen(shot, 171, 4) != [False, False, False, True]:
+        failures.append("Mode is not Clone alone")
+    if count(shot, (805, 112, 823, 131), blue) < 20:
+        failures.append("Device Setting Sync is not ticked")
+    if count(shot, (17, 237, 95, 305), blue) < 150:
+        failures.append("device box 1 is not highlighted")
+    not_busy(shot, failures)
+    return failures
+
+
 def brightest(shot, box):
     return max(sum(p) // 3 for p in shot.crop(screen_box(box)).getdata())
 
@@ -149,6 +162,7 @@ CHECKS = {
     "connected": check_connected,
     "chosen": check_chosen,
     "applied": check_applied,
+    "synced": check_synced,
     "disconnected": check_disconnected,
     "pattern": check_pattern,
     "busy": check_busy,

@@ -6,6 +6,7 @@
 #    the box receives ApplySettings, SetBoxId and FinishApply carrying exactly those choices,
 #    then a status request, while the busy shadow darkens the panel. Choosing the second box
 #    reads its status, Esc ends every pattern and reads it again, SW Reset resets that box.
+#    Natively also Device Setting Sync: Apply writes Clone to every box.
 #  - keys (native): two boxes; keys do nothing before Serial COM is on; then, while another X
 #    client (xev) holds the focus: key 2 puts the pattern on the second box and reads the
 #    selected box's status, key 3 sends nothing, Esc ends the patterns on both boxes, F12 runs a
@@ -90,6 +91,7 @@ scenario_apply() {
   scen_look applied applied || return 1
   [ $# -gt 3 ] && return 0
   scenario_select_and_reset || return 1
+  scenario_sync_apply || return 1
   scen_exit_panel || return 1
   scen_end_boxes
 }
@@ -144,6 +146,24 @@ scenario_reconnect() {
   scen_expect 5 "$2:PatternOn" "$1:status" || return 1
   xdotool key Escape
   scen_expect 5 "${all_off[@]}" "$1:status" || return 1
+}
+
+# Device Setting Sync with Clone chosen: Apply writes every box in table order, each with its
+# own ID, and no SetBoxId.
+scenario_sync_apply() {
+  scen_say "Clone, Device Setting Sync, Apply to every box"
+  scen_click 180 222
+  scen_click 814 121
+  scen_click 1040 71
+  local clone='f[4] & 0xe0 == 0x20' com id writes=()
+  for com in 3:4 5:2 12:3; do
+    id=${com#*:}
+    com=${com%:*}
+    writes+=("$com:ApplySettings:f[3] == $id and $clone" "$com:FinishApply:f[3] == $id and $clone"
+      "$com:status")
+  done
+  scen_expect 20 "${writes[@]}" || return 1
+  scen_look sync-applied synced
 }
 
 # Keys while the panel's window has the X focus (wine), right after scenario_apply.
