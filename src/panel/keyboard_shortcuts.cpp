@@ -47,8 +47,17 @@ HookVerdict KeyboardShortcuts::onKeyEvent(int hookCode, std::uint32_t message,
     if (hookCode < 0) {
         return HookVerdict::PassOn;
     }
-    if (virtualKey == nullptr || shortcutsEnabled.load() == 0 || workerBusy.load() != 0 ||
-        patternActive.load() != 0 || escapeInProgress.load() != 0) {
+    if (virtualKey == nullptr) {
+        return HookVerdict::ReturnZero;
+    }
+    if (shortcutsEnabled.load() == 0 || workerBusy.load() != 0 || patternActive.load() != 0 ||
+        escapeInProgress.load() != 0) {
+        // The release of F12 always falls into the reset it started: it still re-arms, or no
+        // shortcut would act again until F12 had been pressed once more.
+        if (message == kWmKeyUp && *virtualKey == rememberedKey_) {
+            rememberedKey_ = kNoKey;
+            armed_ = 1;
+        }
         return HookVerdict::ReturnZero;
     }
     if (target_ == nullptr) {
