@@ -108,17 +108,24 @@ int DeviceLink::waitReply(DeviceFrame& destination, std::uint8_t expectedCode) {
     const std::int64_t start = clock_.nowMicros();
     DeviceFrame received;
     std::size_t have = 0;
+    int portSaidReady = 0;
     for (;;) {
         SerialPort* channel = currentChannel();
+        std::size_t got = 0;
         if (channel != nullptr) {
             // Read no more than the bytes still missing: what follows belongs to the next reply.
-            have += channel->readAvailable(received.bytes.data() + have, kFrameSize - have);
+            got = channel->readAvailable(received.bytes.data() + have, kFrameSize - have);
+            have += got;
             if (have == kFrameSize) {
                 break;
             }
         }
         const std::int64_t beforeWait = clock_.nowMicros();
-        if (channel == nullptr || channel->waitReadable(1) < 0) {
+        // A port that says bytes are ready but then delivers none would make this loop spin;
+        // it gets the plain 1 ms pause instead.
+        const bool readyButEmpty = portSaidReady > 0 && got == 0;
+        portSaidReady = channel != nullptr ? channel->waitReadable(1) : -1;
+        if (portSaidReady < 0 || readyButEmpty) {
             clock_.sleepMs(1);
         }
         if ((beforeWait - start) / kMicrosPerSecond >= kReplyLimitSeconds) {

@@ -115,3 +115,35 @@ TEST_F(ExchangeTest, RejectedWriteFailsWithoutWaiting) {
 
 }  // namespace
 }  // namespace quelt::testing
+
+namespace quelt::testing {
+namespace {
+
+// A port that always claims bytes are ready but never delivers any, as a driver whose reads
+// keep failing can.
+class ReadyButEmptyPort : public SerialPort {
+  public:
+    int open(int) override { return open_ = 1; }
+    int isOpen() const override { return open_; }
+    int write(const std::uint8_t*, std::size_t) override { return 1; }
+    std::size_t readAvailable(std::uint8_t*, std::size_t) override { return 0; }
+    void close() override { open_ = 0; }
+    int waitReadable(int) override { return 1; }
+
+  private:
+    int open_ = 0;
+};
+
+TEST(ReplyWait, PortThatLiesAboutReadyBytesStillEndsAtTheLimit) {
+    sim::FakeClock clock;
+    RecordingSink sink;
+    DeviceLink link{sink, clock, [] { return std::make_unique<ReadyButEmptyPort>(); }};
+    const std::int64_t start = clock.nowMicros();
+    EXPECT_EQ(link.discoverBoxes(), 0);
+    // Every one of the 14 ports is waited on for the full 20 s, on the clock, not in a spin.
+    EXPECT_GE(clock.nowMicros() - start, 14LL * 20 * 1'000'000);
+    EXPECT_LT(clock.nowMicros() - start, 14LL * 21 * 1'000'000);
+}
+
+}  // namespace
+}  // namespace quelt::testing
