@@ -215,7 +215,8 @@ constexpr SliderRow bezelRow(int index, const char* thumb, const char* bar, std:
 }
 
 constexpr SliderRow kBezelSliders[] = {
-    bezelRow(ctl::kHBezel, panel_skin::kBezelHThumb, panel_skin::kBezelHBar, 251),
+    bezelRow(ctl::kHBezel, kBezelGeometry[ctl::kHBezel].thumbFile,
+             kBezelGeometry[ctl::kHBezel].barFile, 251),
     bezelRow(ctl::kVBezel, panel_skin::kResolutionThumb, panel_skin::kResolutionBar, 61),
 };
 

@@ -15,10 +15,6 @@ inline constexpr const char* kResolutionThumb =
     "GUIFrameMain\\GUIFrameMainCtrlSlider_ResolutionBtn.kesp";
 inline constexpr const char* kResolutionBar =
     "GUIFrameMain\\GUIFrameMainCtrlSlider_ResolutionBar.kesp";
-inline constexpr const char* kBezelHThumb = "GUIFrameMain\\GUIFrameMainCtrlSlider_BezelHBtn.kesp";
-inline constexpr const char* kBezelHBar = "GUIFrameMain\\GUIFrameMainCtrlSlider_BezelHBar.kesp";
-inline constexpr const char* kBezelVThumb = "GUIFrameMain\\GUIFrameMainCtrlSlider_BezelVBtn.kesp";
-inline constexpr const char* kBezelVBar = "GUIFrameMain\\GUIFrameMainCtrlSlider_BezelVBar.kesp";
 }  // namespace panel_skin
 
 // Caption drag zone: a press at x <= 1069 and y <= 32 moves the window.
