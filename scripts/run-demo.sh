@@ -81,7 +81,7 @@ echo "    $log ($(wc -l <"$log") requests)"
 echo
 echo "=== the panel: build quelt-panel"
 cmake --build --preset default -j2 --target quelt-panel quelt-boxsim
-panel="$root/build/default/src/app/shell/quelt-panel"
+panel="$root/build/default/src/app/quelt-panel"
 
 # shellcheck source=gui/xvfb.sh
 source scripts/gui/xvfb.sh
@@ -179,7 +179,7 @@ if command -v x86_64-w64-mingw32-g++-posix >/dev/null && command -v wine >/dev/n
   quelt_wine_setup
   trap stop_panel_demo EXIT
   demo_panel panel-screenshots-wine "$QUELT_WINE_PORT_DIR" wine \
-    "$root/build/mingw/src/app/shell/quelt-panel.exe"
+    "$root/build/mingw/src/app/quelt-panel.exe"
   wine_shots="$shots"
 fi
 

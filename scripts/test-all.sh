@@ -23,6 +23,9 @@ run_preset() {
   ctest --preset "$preset" -j "$jobs" || status=1
 }
 
+echo "=== layers"
+bash scripts/check-layers.sh || status=1
+
 run_preset default
 if [ "${QUELT_QUICK:-0}" != 1 ]; then
   LSAN_OPTIONS="suppressions=$PWD/scripts/sanitizers/lsan.supp print_suppressions=0" run_preset asan

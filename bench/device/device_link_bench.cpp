@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "device/device_link.h"
-#include "platform/clock.h"
+#include "platform/clock/clock.h"
 
 extern char** environ;
 

@@ -10,8 +10,9 @@
 
 #include "panel/window/frame_main.h"
 #include "panel/window/panel_layout.h"
-#include "platform/window/headless_window_host.h"
 #include "skin/skin_check.h"
+#include "support/basic_panel_logic.h"
+#include "support/headless_window_host.h"
 
 namespace {
 

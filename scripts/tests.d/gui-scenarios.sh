@@ -25,7 +25,7 @@ root=$(pwd)
 
 cmake --preset default >/dev/null
 cmake --build --preset default -j2 --target quelt-panel quelt-boxsim
-native="$root/build/default/src/app/shell/quelt-panel"
+native="$root/build/default/src/app/quelt-panel"
 # shellcheck disable=SC2034 # read by scenario_lib.sh
 SCEN_BOXSIM="$root/build/default/tools/boxsim/pty/quelt-boxsim"
 SCEN_SHOTS="$root/build/screenshots"
@@ -272,7 +272,7 @@ if command -v x86_64-w64-mingw32-g++-posix >/dev/null && command -v wine >/dev/n
   trap cleanup EXIT
   SCEN_MODE=wine
   apply_then_keys() {
-    scenario_apply wine "$root/build/mingw/src/app/shell/quelt-panel.exe" \
+    scenario_apply wine "$root/build/mingw/src/app/quelt-panel.exe" \
       "$QUELT_WINE_PORT_DIR" keep && scenario_keys_focused
   }
   run "apply and keys" apply_then_keys

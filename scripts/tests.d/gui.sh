@@ -12,7 +12,7 @@ mkdir -p "$shots"
 
 cmake --preset default >/dev/null
 cmake --build --preset default -j2 --target quelt-panel
-native="$root/build/default/src/app/shell/quelt-panel"
+native="$root/build/default/src/app/quelt-panel"
 
 # shellcheck source=../gui/xvfb.sh
 source scripts/gui/xvfb.sh
@@ -125,7 +125,7 @@ if command -v x86_64-w64-mingw32-g++-posix >/dev/null && command -v wine >/dev/n
   source scripts/wine/prefix.sh
   quelt_wine_setup
   trap cleanup EXIT
-  check_program wine wine "$root/build/mingw/src/app/shell/quelt-panel.exe"
+  check_program wine wine "$root/build/mingw/src/app/quelt-panel.exe"
 else
   echo "gui: no mingw-w64 or wine: the Windows panel is not checked"
 fi

@@ -12,8 +12,8 @@
 
 #include "device/frame.h"
 #include "device/panel_sink.h"
-#include "platform/clock.h"
-#include "platform/serial_port.h"
+#include "platform/clock/clock.h"
+#include "platform/serial/serial_port.h"
 
 namespace quelt {
 

@@ -1,5 +1,5 @@
 // The composite device operations: Apply, resets, patterns, box selection.
-#include "app/ui_strings.h"
+#include "base/ui_strings.h"
 #include "device/device_link.h"
 #include "device/flags.h"
 

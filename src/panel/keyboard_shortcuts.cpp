@@ -1,6 +1,6 @@
 #include "panel/keyboard_shortcuts.h"
 
-#include "app/debug_trace.h"
+#include "base/debug_trace.h"
 #include "device/flags.h"
 #include "panel/panel_messages.h"
 

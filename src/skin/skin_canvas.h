@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "skin/gfx.h"
+#include "platform/gfx/gfx.h"
 #include "skin/skin_painter.h"
 #include "skin/skin_rect.h"
 

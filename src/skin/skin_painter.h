@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "skin/gfx.h"
+#include "platform/gfx/gfx.h"
 #include "skin/skin_image.h"
 #include "skin/skin_rect.h"
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "skin/gfx.h"
+#include "platform/gfx/gfx.h"
 #include "skin/skin_controls.h"
 #include "skin/skin_image.h"
 #include "skin/skin_rect.h"

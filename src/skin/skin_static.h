@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "skin/gfx.h"
+#include "platform/gfx/gfx.h"
 #include "skin/skin_controls.h"
 #include "skin/skin_image.h"
 #include "skin/skin_rect.h"

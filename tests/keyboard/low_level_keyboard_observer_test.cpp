@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/keyboard_observer.h"
+#include "platform/keyboard/keyboard_observer.h"
 
 namespace quelt {
 namespace {

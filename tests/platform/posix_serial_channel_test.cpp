@@ -13,7 +13,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/posix/serial_channel.h"
+#include "platform/serial/posix/serial_channel.h"
 
 namespace quelt {
 namespace {

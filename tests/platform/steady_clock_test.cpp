@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "platform/clock.h"
+#include "platform/clock/clock.h"
 
 namespace quelt {
 namespace {

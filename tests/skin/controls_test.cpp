@@ -4,7 +4,7 @@
 #include "skin/skin_controls.h"
 #include "skin/skin_slider.h"
 #include "skin/skin_static.h"
-#include "test_images.h"
+#include "support/test_images.h"
 
 namespace quelt {
 namespace {

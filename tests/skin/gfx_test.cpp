@@ -5,8 +5,8 @@
 #include <cstring>
 #include <fstream>
 
-#include "skin/gfx.h"
-#include "test_images.h"
+#include "platform/gfx/gfx.h"
+#include "support/test_images.h"
 
 namespace quelt::gfx {
 namespace {

@@ -4,7 +4,7 @@
 
 #include "skin/skin_canvas.h"
 #include "skin/skin_painter.h"
-#include "test_images.h"
+#include "support/test_images.h"
 
 namespace quelt {
 namespace {

@@ -4,7 +4,7 @@
 //                0xF2 -> the peer's name)
 //   COM4         a peer that never reads
 //   COM13        not mapped
-#include "platform/win32/serial_channel.h"
+#include "platform/serial/win32/serial_channel.h"
 
 #include <gtest/gtest.h>
 

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "platform/win32/serial_channel.h"
+#include "platform/serial/win32/serial_channel.h"
 
 namespace {
 

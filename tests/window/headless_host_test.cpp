@@ -6,7 +6,7 @@
 #include <thread>
 #include <vector>
 
-#include "platform/window/headless_window_host.h"
+#include "support/headless_window_host.h"
 
 namespace quelt {
 namespace {

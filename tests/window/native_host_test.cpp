@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "native_test_support.h"
-#include "platform/debug_viewer.h"
-#include "platform/window_host.h"
+#include "platform/debug_viewer/debug_viewer.h"
+#include "platform/window/window_host.h"
 
 namespace quelt {
 namespace {

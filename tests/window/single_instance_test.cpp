@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <string>
 
-#include "platform/single_instance.h"
+#include "platform/instance/single_instance.h"
 
 namespace quelt {
 namespace {

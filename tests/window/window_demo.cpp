@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/window_host.h"
+#include "platform/window/window_host.h"
 
 namespace {
 

@@ -11,8 +11,8 @@
 #include <utility>
 #include <vector>
 
-#include "platform/clock.h"
-#include "platform/serial_port.h"
+#include "platform/clock/clock.h"
+#include "platform/serial/serial_port.h"
 #include "tools/boxsim/box_model.h"
 
 namespace quelt::sim {

@@ -1,6 +1,6 @@
 #include "tools/cli/cli_app.h"
 
-#include "app/ui_strings.h"
+#include "base/ui_strings.h"
 #include "device/device_link.h"
 #include "tools/cli/cli_options.h"
 #include "tools/cli/frame_edit.h"

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/clock.h"
-#include "platform/serial_port.h"
+#include "platform/clock/clock.h"
+#include "platform/serial/serial_port.h"
 
 namespace quelt::cli {
 

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/clock.h"
-#include "platform/serial_port.h"
+#include "platform/clock/clock.h"
+#include "platform/serial/serial_port.h"
 #include "tools/cli/cli_app.h"
 
 int main(int argc, char** argv) {

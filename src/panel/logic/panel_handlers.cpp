@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <span>
 
-#include "app/ui_strings.h"
+#include "base/ui_strings.h"
 #include "device/flags.h"
 #include "panel/logic/control_state.h"
 #include "panel/logic/panel_enablement.h"

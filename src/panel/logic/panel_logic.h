@@ -8,8 +8,8 @@
 #include "panel/logic/panel_device_view.h"
 #include "panel/logic/panel_handlers.h"
 #include "panel/logic/panel_mapping.h"
-#include "platform/clock.h"
-#include "platform/serial_port.h"
+#include "platform/clock/clock.h"
+#include "platform/serial/serial_port.h"
 
 namespace quelt {
 

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "base/version.h"
 #include "device/frame.h"
 #include "panel/panel_controls.h"
 #include "panel/panel_services.h"
@@ -13,8 +14,6 @@
 namespace quelt {
 
 enum class BezelAxis { Horizontal = 0, Vertical = 1 };
-
-inline constexpr const char* kVersionText = "v1.05a";
 
 // "Quelt Control Center - v1.05a"
 std::string panelTitleText();

@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/window_host.h"
+#include "platform/window/window_host.h"
 #include "skin/skin_canvas.h"
 #include "skin/skin_rect.h"
 

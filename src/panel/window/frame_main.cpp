@@ -5,7 +5,7 @@
 #include <span>
 #include <utility>
 
-#include "app/ui_strings.h"
+#include "base/ui_strings.h"
 #include "panel/logic/panel_mapping.h"
 #include "panel/panel_messages.h"
 #include "panel/window/panel_layout.h"

@@ -1,5 +1,7 @@
 #include "panel/window/frame_splash.h"
 
+#include "base/version.h"
+
 #include <utility>
 
 #include "panel/window/placement.h"
@@ -31,8 +33,8 @@ void CGUIGDIPlusMfcFrameSplash::drawSplash() {
     skinPath = skinRoot + kSplashImage;
     PaintBackground(0, 0, 0, 0, 255, skinPath);
     if (canvas.composed != 0) {
-        canvas.painter.DrawText(canvas.dc(), kSplashVersionText, 0, 12, 0xFFFFFF, 255, 0, 2,
-                                "Arial", 6, 313, 264, 330);
+        canvas.painter.DrawText(canvas.dc(), kVersionText, 0, 12, 0xFFFFFF, 255, 0, 2, "Arial", 6,
+                                313, 264, 330);
     }
     Present();
 }

@@ -10,7 +10,6 @@
 namespace quelt {
 
 inline constexpr std::uint32_t kSplashCentreMessage = 1034;
-inline constexpr const char* kSplashVersionText = "v1.05a";
 inline constexpr const char* kSplashImage = "GUIFrameSplash\\GUIFrameSplashBK.kesp";
 // Nominal window size before the image gives the real one.
 inline constexpr int kSplashNominalWidth = 270;

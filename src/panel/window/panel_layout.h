@@ -3,7 +3,7 @@
 // text, font, initial state, visibility and message.
 #include <string>
 
-#include "app/ui_strings.h"
+#include "base/ui_strings.h"
 #include "panel/panel_controls.h"
 
 namespace quelt {

@@ -9,8 +9,8 @@
 #include "device/frame.h"
 #include "panel/panel_controls.h"
 #include "panel/panel_services.h"
-#include "platform/clock.h"
-#include "platform/serial_port.h"
+#include "platform/clock/clock.h"
+#include "platform/serial/serial_port.h"
 
 namespace quelt {
 
@@ -35,15 +35,6 @@ class PanelLogicPort {
     // An operation worker started by a handler still needs the UI thread to finish.
     virtual bool operationInFlight() const = 0;
 };
-
-// Clears the pending flag of the control that posts `message` with index `wParam`, so that it
-// can post again. Messages no control posts are ignored.
-void releaseControl(PanelControls& controls, std::uint32_t message, std::uintptr_t wParam);
-
-// Logic for a panel without a device link: start-up message 1035 repaints and centres the
-// panel, Exit quits with 0, every other message just releases its control.
-std::unique_ptr<PanelLogicPort> makeBasicPanelLogic(PanelControls& controls,
-                                                    PanelServices& services);
 
 // The panel's full logic: settings mapping, enablement, the device link on `clock` and the
 // ports `portFactory` makes, and every message handler.

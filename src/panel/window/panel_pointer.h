@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "panel/panel_controls.h"
-#include "platform/window_host.h"
+#include "platform/window/window_host.h"
 
 namespace quelt {
 

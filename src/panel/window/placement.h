@@ -1,7 +1,7 @@
 #pragma once
 // Where the program's windows go: centred on a fixed 1600 x 1050 area at the screen's top-left
 // corner (the screen itself is not measured).
-#include "platform/window_host.h"
+#include "platform/window/window_host.h"
 
 namespace quelt {
 

@@ -2,7 +2,7 @@
 #include <cstring>
 #include <utility>
 
-#include "skin/gfx.h"
+#include "platform/gfx/gfx.h"
 
 namespace quelt::gfx {
 

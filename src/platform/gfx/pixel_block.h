@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "skin/gfx.h"
+#include "platform/gfx/gfx.h"
 
 namespace quelt::gfx {
 

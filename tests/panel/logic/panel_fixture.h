@@ -16,7 +16,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/ui_strings.h"
+#include "base/ui_strings.h"
 #include "device/flags.h"
 #include "panel/logic/control_state.h"
 #include "panel/logic/panel_enablement.h"

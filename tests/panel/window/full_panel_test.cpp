@@ -9,7 +9,7 @@
 #include "panel/panel_messages.h"
 #include "panel/window/frame_main.h"
 #include "panel_fixture.h"
-#include "platform/window/headless_window_host.h"
+#include "support/headless_window_host.h"
 #include "tools/boxsim/in_memory_port.h"
 
 namespace quelt::test {

@@ -4,7 +4,7 @@
 
 #include "panel/window/panel_paint.h"
 #include "panel_fixture.h"
-#include "test_images.h"
+#include "support/test_images.h"
 
 namespace quelt::test {
 namespace {

@@ -9,7 +9,8 @@
 
 #include "device/frame.h"
 #include "panel/window/frame_main.h"
-#include "platform/window/headless_window_host.h"
+#include "support/basic_panel_logic.h"
+#include "support/headless_window_host.h"
 
 namespace quelt::test {
 

@@ -4,7 +4,7 @@
 
 #include "panel/window/frame_splash.h"
 #include "panel_fixture.h"
-#include "platform/window/headless_window_host.h"
+#include "support/headless_window_host.h"
 
 namespace quelt::test {
 namespace {

@@ -6,11 +6,11 @@
 #include <fstream>
 #include <span>
 
-#include "app/shell/panoril_app.h"
+#include "app/panoril_app.h"
 #include "panel/panel_messages.h"
 #include "panel/window/panel_layout.h"
 #include "panel_fixture.h"
-#include "platform/single_instance.h"
+#include "platform/instance/single_instance.h"
 #include "skin/skin_check.h"
 
 namespace quelt::test {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/clock.h"
+#include "platform/clock/clock.h"
 #include "tools/boxsim/pty/sim_options.h"
 #include "tools/boxsim/pty/simulator.h"
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/clock.h"
+#include "platform/clock/clock.h"
 #include "tools/boxsim/box_model.h"
 #include "tools/boxsim/pty/pty_endpoint.h"
 #include "tools/boxsim/pty/reply_schedule.h"

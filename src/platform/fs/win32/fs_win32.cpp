@@ -6,7 +6,7 @@
 #include <cstdio>
 
 #include "platform/fs/fs.h"
-#include "platform/win32/wide_string.h"
+#include "platform/os/win32/wide_string.h"
 
 namespace quelt::fs {
 

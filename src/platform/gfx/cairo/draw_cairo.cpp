@@ -5,8 +5,8 @@
 #include <cstring>
 
 #include "platform/gfx/cairo/image_impl.h"
+#include "platform/gfx/gfx.h"
 #include "platform/gfx/pixel_block.h"
-#include "skin/gfx.h"
 
 namespace quelt::gfx {
 

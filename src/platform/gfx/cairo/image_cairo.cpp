@@ -7,7 +7,7 @@
 
 #include "platform/fs/fs.h"
 #include "platform/gfx/cairo/image_impl.h"
-#include "skin/gfx.h"
+#include "platform/gfx/gfx.h"
 
 namespace quelt::gfx {
 

@@ -2,7 +2,7 @@
 // Backend data of a decoded image on Linux.
 #include <cairo.h>
 
-#include "skin/gfx.h"
+#include "platform/gfx/gfx.h"
 
 namespace quelt::gfx {
 

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "platform/gfx/cairo/image_impl.h"
-#include "skin/gfx.h"
+#include "platform/gfx/gfx.h"
 
 namespace quelt::gfx {
 

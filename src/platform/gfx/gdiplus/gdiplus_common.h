@@ -8,7 +8,7 @@
 
 #include <gdiplus.h>
 
-#include "skin/gfx.h"
+#include "platform/gfx/gfx.h"
 
 namespace quelt::gfx {
 

@@ -3,7 +3,7 @@
 
 #include "platform/fs/fs.h"
 #include "platform/gfx/gdiplus/gdiplus_common.h"
-#include "platform/win32/wide_string.h"
+#include "platform/os/win32/wide_string.h"
 
 namespace quelt::gfx {
 

@@ -1,6 +1,6 @@
 // Text on Windows: GDI+ string layout with a default string format.
 #include "platform/gfx/gdiplus/gdiplus_common.h"
-#include "platform/win32/wide_string.h"
+#include "platform/os/win32/wide_string.h"
 
 namespace quelt::gfx {
 

@@ -5,7 +5,7 @@
 #include <memory>
 #include <utility>
 
-#include "platform/keyboard_observer.h"
+#include "platform/keyboard/keyboard_observer.h"
 
 namespace quelt {
 

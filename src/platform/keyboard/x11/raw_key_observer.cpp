@@ -10,9 +10,9 @@
 #include <memory>
 #include <utility>
 
+#include "platform/keyboard/keyboard_observer.h"
 #include "platform/keyboard/x11/system_key_state.h"
 #include "platform/keyboard/x11/virtual_keys.h"
-#include "platform/keyboard_observer.h"
 
 namespace quelt {
 

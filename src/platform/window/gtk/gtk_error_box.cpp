@@ -1,6 +1,6 @@
 #include "platform/window/gtk/gtk_error_box.h"
 
-#include "platform/window_host.h"
+#include "platform/window/window_host.h"
 
 namespace quelt {
 

@@ -13,7 +13,7 @@
 #include "platform/window/alpha_shape.h"
 #include "platform/window/gtk/gtk_error_box.h"
 #include "platform/window/ui_queue.h"
-#include "platform/window_host.h"
+#include "platform/window/window_host.h"
 
 namespace quelt {
 

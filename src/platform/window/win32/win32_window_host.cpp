@@ -8,9 +8,9 @@
 #include <cstring>
 #include <thread>
 
-#include "platform/win32/wide_string.h"
+#include "platform/os/win32/wide_string.h"
 #include "platform/window/ui_queue.h"
-#include "platform/window_host.h"
+#include "platform/window/window_host.h"
 
 namespace quelt {
 

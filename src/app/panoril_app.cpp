@@ -1,0 +1,38 @@
+#include "app/panoril_app.h"
+
+#include <utility>
+
+#include "app/shortcut_hook.h"
+#include "platform/instance/single_instance.h"
+
+namespace quelt {
+
+CPanorilApp::CPanorilApp(Options options) : options_(std::move(options)) {}
+
+int CPanorilApp::InitInstance() {
+    // Held until the process ends; the system drops it however the process ends.
+    const SingleInstance guard(options_.instanceName, options_.lockFolder);
+    if (guard.anotherCopyRunning()) {
+        return 0;
+    }
+    // The system-wide shortcuts, unless the caller brings its own observer.
+    std::unique_ptr<ShortcutHook> hook;
+    PanelEnvironment environment = options_.panel;
+    if (!environment.installKeyboardHook) {
+        hook = std::make_unique<ShortcutHook>(makeKeyboardObserver());
+        environment.installKeyboardHook = [&hook] { return hook->install(); };
+        environment.removeKeyboardHook = [&hook] { hook->remove(); };
+    }
+    CGUIGDIPlusMfcFrameMain panel(std::move(environment));
+    if (hook) {
+        hook->attach(&panel);
+    }
+    const int exitCode = panel.DoModal();
+    if (hook) {
+        hook->remove();
+        hook->attach(nullptr);
+    }
+    return exitCode;
+}
+
+}  // namespace quelt

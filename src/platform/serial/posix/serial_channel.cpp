@@ -1,0 +1,235 @@
+// Serial channel on a POSIX tty (USB serial adapters, or the simulator's pseudo-terminals).
+#include "platform/serial/posix/serial_channel.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cstdlib>
+
+namespace quelt::posix {
+
+namespace {
+
+constexpr int kWriteLimitMs = 1000;
+
+class FileDescriptor {
+  public:
+    FileDescriptor() = default;
+    explicit FileDescriptor(int fd) : fd_(fd) {}
+    ~FileDescriptor() { reset(); }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    FileDescriptor(FileDescriptor&& other) noexcept : fd_(other.release()) {}
+    FileDescriptor& operator=(FileDescriptor&& other) noexcept {
+        if (this != &other) {
+            reset(other.release());
+        }
+        return *this;
+    }
+
+    int get() const { return fd_; }
+    bool valid() const { return fd_ >= 0; }
+    int release() {
+        int fd = fd_;
+        fd_ = -1;
+        return fd;
+    }
+    void reset(int fd = -1) {
+        if (fd_ >= 0) {
+            ::close(fd_);
+        }
+        fd_ = fd;
+    }
+
+  private:
+    int fd_ = -1;
+};
+
+// Raw 8N1 at 460800 baud, no flow control, reads never block.
+bool configureRaw(int fd) {
+    termios tio{};
+    if (::tcgetattr(fd, &tio) != 0) {
+        return false;
+    }
+    ::cfmakeraw(&tio);
+    if (::cfsetspeed(&tio, B460800) != 0) {
+        return false;
+    }
+    tio.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | CSTOPB | CRTSCTS);
+    tio.c_cflag |= CS8 | CLOCAL | CREAD;
+    tio.c_iflag &= ~static_cast<tcflag_t>(IXON | IXOFF | IXANY);
+    tio.c_cc[VMIN] = 0;
+    tio.c_cc[VTIME] = 0;
+    return ::tcsetattr(fd, TCSANOW, &tio) == 0;
+}
+
+int remainingMs(std::chrono::steady_clock::time_point deadline) {
+    using namespace std::chrono;
+    auto left = duration_cast<milliseconds>(deadline - steady_clock::now()).count();
+    return left > 0 ? static_cast<int>(left) : 0;
+}
+
+class PosixSerialChannel : public SerialPort {
+  public:
+    ~PosixSerialChannel() override { close(); }
+
+    int open(int portNumber) override {
+        if (fd_.valid()) {
+            return 1;
+        }
+        std::string path = serialDevicePath(portNumber);
+        if (path.empty()) {
+            return 0;
+        }
+        FileDescriptor fd(::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
+        if (!fd.valid()) {
+            return 0;
+        }
+        // The lock keeps out everyone who opens ports the way we do, root included; TIOCEXCL
+        // keeps out other programs (root ignores it). The lock comes first so that a port held
+        // by someone else is left exactly as its holder set it.
+        if (!::isatty(fd.get()) || ::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) {
+            return 0;
+        }
+        if (::ioctl(fd.get(), TIOCEXCL) != 0) {
+            return 0;
+        }
+        if (!configureRaw(fd.get())) {
+            ::ioctl(fd.get(), TIOCNXCL);
+            return 0;
+        }
+        fd_ = std::move(fd);
+        return 1;
+    }
+
+    int isOpen() const override { return fd_.valid() ? 1 : 0; }
+
+    int write(const std::uint8_t* data, std::size_t length) override {
+        if (!fd_.valid() || (data == nullptr && length > 0)) {
+            return 0;
+        }
+        auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kWriteLimitMs);
+        std::size_t sent = 0;
+        while (sent < length) {
+            ssize_t n = ::write(fd_.get(), data + sent, length - sent);
+            if (n > 0) {
+                sent += static_cast<std::size_t>(n);
+                continue;
+            }
+            if (n < 0 && errno == EINTR) {
+                continue;
+            }
+            if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK) {
+                return 0;
+            }
+            int left = remainingMs(deadline);
+            if (left == 0) {
+                return 0;
+            }
+            pollfd p{fd_.get(), POLLOUT, 0};
+            int r = ::poll(&p, 1, left);
+            if (r < 0 && errno != EINTR) {
+                return 0;
+            }
+            if (r > 0 && (p.revents & (POLLERR | POLLHUP | POLLNVAL)) != 0 &&
+                (p.revents & POLLOUT) == 0) {
+                return 0;
+            }
+        }
+        return 1;
+    }
+
+    std::size_t readAvailable(std::uint8_t* buffer, std::size_t maximum) override {
+        if (!fd_.valid() || buffer == nullptr || maximum == 0) {
+            return 0;
+        }
+        int queued = 0;
+        if (::ioctl(fd_.get(), FIONREAD, &queued) != 0 || queued <= 0) {
+            return 0;
+        }
+        std::size_t want = std::min(maximum, static_cast<std::size_t>(queued));
+        ssize_t n;
+        do {
+            n = ::read(fd_.get(), buffer, want);
+        } while (n < 0 && errno == EINTR);
+        return n > 0 ? static_cast<std::size_t>(n) : 0;
+    }
+
+    void close() override {
+        if (fd_.valid()) {
+            // The exclusive flag belongs to the tty, not to our descriptor: give it back so the
+            // port can be opened again after we let go of it.
+            ::ioctl(fd_.get(), TIOCNXCL);
+            fd_.reset();  // also releases the lock
+        }
+    }
+
+    int waitReadable(int timeoutMs) override {
+        if (!fd_.valid()) {
+            return -1;
+        }
+        auto deadline =
+            std::chrono::steady_clock::now() + std::chrono::milliseconds(std::max(timeoutMs, 0));
+        for (;;) {
+            pollfd p{fd_.get(), POLLIN, 0};
+            int r = ::poll(&p, 1, remainingMs(deadline));
+            if (r < 0 && errno == EINTR) {
+                continue;
+            }
+            if (r < 0) {
+                return -1;
+            }
+            if (r == 0) {
+                return 0;
+            }
+            if ((p.revents & (POLLERR | POLLHUP | POLLNVAL)) == 0) {
+                return (p.revents & POLLIN) != 0 ? 1 : -1;
+            }
+            // A hung-up line reports itself readable too (a pty whose other side went away
+            // gives POLLIN with POLLHUP), yet there is nothing to read and poll returns at once
+            // forever: only bytes really queued count, otherwise the caller sleeps on its clock.
+            int queued = 0;
+            return ::ioctl(fd_.get(), FIONREAD, &queued) == 0 && queued > 0 ? 1 : -1;
+        }
+    }
+
+  private:
+    FileDescriptor fd_;
+};
+
+}  // namespace
+
+std::string serialDevicePath(int portNumber, const char* portDir) {
+    if (portNumber < 1 || portNumber > 14) {
+        return {};
+    }
+    if (portDir != nullptr && portDir[0] != '\0') {
+        std::string path(portDir);
+        if (path.back() != '/') {
+            path += '/';
+        }
+        return path + "COM" + std::to_string(portNumber);
+    }
+    return "/dev/ttyUSB" + std::to_string(portNumber - 1);
+}
+
+std::string serialDevicePath(int portNumber) {
+    return serialDevicePath(portNumber, std::getenv("QUELT_PORT_DIR"));
+}
+
+}  // namespace quelt::posix
+
+namespace quelt {
+
+std::unique_ptr<SerialPort> makeSerialChannel() {
+    return std::make_unique<posix::PosixSerialChannel>();
+}
+
+}  // namespace quelt

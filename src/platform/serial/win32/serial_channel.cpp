@@ -1,0 +1,175 @@
+#include "platform/serial/win32/serial_channel.h"
+
+#include <algorithm>
+#include <chrono>
+#include <memory>
+#include <string>
+
+namespace quelt::win32 {
+
+namespace {
+
+// "\\.\COMn": the device-namespace form also reaches COM10 and above.
+std::wstring portPath(int portNumber) {
+    return L"\\\\.\\COM" + std::to_wstring(portNumber);
+}
+
+UniqueHandle makeManualResetEvent() {
+    return UniqueHandle(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+}
+
+// 460800 baud, 8 data bits, no parity, one stop bit. A COM port keeps the line settings the last
+// program left on it, so parity and stop bits are set too; flow control stays as the port has it.
+bool configureLine(HANDLE port) {
+    DCB dcb{};
+    dcb.DCBlength = sizeof(dcb);
+    if (!GetCommState(port, &dcb)) {
+        return false;
+    }
+    dcb.BaudRate = SerialChannel::kBaudRate;
+    dcb.ByteSize = 8;
+    dcb.Parity = NOPARITY;
+    dcb.fParity = FALSE;
+    dcb.StopBits = ONESTOPBIT;
+    dcb.fBinary = TRUE;
+    return SetCommState(port, &dcb) != FALSE;
+}
+
+}  // namespace
+
+int SerialChannel::open(int portNumber) {
+    if (opened_ != 0) {
+        return 1;
+    }
+    if (portNumber < 1) {
+        return 0;
+    }
+    UniqueHandle port(CreateFileW(portPath(portNumber).c_str(), GENERIC_READ | GENERIC_WRITE, 0,
+                                  nullptr, OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr));
+    if (!port.valid()) {
+        return 0;
+    }
+    // Reads return at once with what is queued; the driver ends any write after 5 s.
+    COMMTIMEOUTS timeouts{MAXDWORD, 0, 0, 0, kWriteTimeoutMs};
+    SetCommTimeouts(port.get(), &timeouts);
+
+    UniqueHandle readEvent = makeManualResetEvent();
+    UniqueHandle writeEvent = makeManualResetEvent();
+    const bool configured = configureLine(port.get());
+    const bool queuesSet = SetupComm(port.get(), kQueueBytes, kQueueBytes) != FALSE;
+    if (!configured || !queuesSet || !readEvent.valid() || !writeEvent.valid()) {
+        return 0;  // the handles close here
+    }
+
+    port_ = std::move(port);
+    readEvent_ = std::move(readEvent);
+    writeEvent_ = std::move(writeEvent);
+    readRecord_ = OVERLAPPED{};
+    writeRecord_ = OVERLAPPED{};
+    opened_ = 1;
+    return 1;
+}
+
+int SerialChannel::isOpen() const {
+    return opened_ != 0 && port_.valid() ? 1 : 0;
+}
+
+bool SerialChannel::finishTransfer(OVERLAPPED& record, DWORD waitMs, DWORD& moved) {
+    const bool signalled = WaitForSingleObject(record.hEvent, waitMs) == WAIT_OBJECT_0;
+    if (!signalled) {
+        // Fails with ERROR_NOT_FOUND when the transfer finished meanwhile; either way the wait
+        // below returns once the driver has let go of the record and the buffer.
+        CancelIoEx(port_.get(), &record);
+    }
+    moved = 0;
+    return GetOverlappedResult(port_.get(), &record, &moved, signalled ? FALSE : TRUE) != FALSE;
+}
+
+int SerialChannel::write(const std::uint8_t* data, std::size_t length) {
+    if (isOpen() == 0 || data == nullptr || length == 0 || length > MAXDWORD) {
+        return 0;
+    }
+    const auto wanted = static_cast<DWORD>(length);
+    writeRecord_ = OVERLAPPED{};
+    writeRecord_.hEvent = writeEvent_.get();
+    if (!WriteFile(port_.get(), data, wanted, nullptr, &writeRecord_) &&
+        GetLastError() != ERROR_IO_PENDING) {
+        return 0;
+    }
+    // A write finished at once has signalled its event, so this does not wait then.
+    DWORD written = 0;
+    const bool finished = finishTransfer(writeRecord_, kWriteWaitMs, written);
+    return finished && written == wanted ? 1 : 0;
+}
+
+DWORD SerialChannel::queuedBytes() {
+    if (isOpen() == 0) {
+        return 0;
+    }
+    DWORD errors = 0;
+    COMSTAT status{};
+    if (!ClearCommError(port_.get(), &errors, &status)) {
+        return 0;
+    }
+    return status.cbInQue;
+}
+
+std::size_t SerialChannel::readAvailable(std::uint8_t* buffer, std::size_t maximum) {
+    if (isOpen() == 0 || buffer == nullptr || maximum == 0) {
+        return 0;
+    }
+    // Only queued bytes are read: a read on an empty queue may stay pending (it does under wine).
+    const DWORD queued = queuedBytes();
+    if (queued == 0) {
+        return 0;
+    }
+    const auto wanted = static_cast<DWORD>(std::min<std::size_t>({maximum, queued, MAXDWORD}));
+    readRecord_ = OVERLAPPED{};
+    readRecord_.hEvent = readEvent_.get();
+    if (!ReadFile(port_.get(), buffer, wanted, nullptr, &readRecord_) &&
+        GetLastError() != ERROR_IO_PENDING) {
+        return 0;
+    }
+    // Bytes that reached the buffer count even when the read was cut short, so none are lost.
+    DWORD received = 0;
+    finishTransfer(readRecord_, kReadWaitMs, received);
+    return received;
+}
+
+int SerialChannel::waitReadable(int timeoutMs) {
+    if (isOpen() == 0) {
+        return -1;
+    }
+    // The tick count moves in 16 ms steps on Windows; the steady clock is finer.
+    const auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::milliseconds(std::max(timeoutMs, 0));
+    for (;;) {
+        if (queuedBytes() > 0) {
+            return 1;
+        }
+        if (std::chrono::steady_clock::now() >= deadline) {
+            return 0;
+        }
+        Sleep(1);
+    }
+}
+
+void SerialChannel::close() {
+    // Every transfer has finished or been cancelled before its call returned: nothing is pending.
+    port_.reset();
+    readEvent_.reset();
+    writeEvent_.reset();
+    readRecord_ = OVERLAPPED{};
+    writeRecord_ = OVERLAPPED{};
+    opened_ = 0;
+}
+
+}  // namespace quelt::win32
+
+namespace quelt {
+
+std::unique_ptr<SerialPort> makeSerialChannel() {
+    return std::make_unique<win32::SerialChannel>();
+}
+
+}  // namespace quelt

@@ -1,0 +1,167 @@
+#pragma once
+// A window host without any window: it records every call and handles posted messages only when
+// the test pumps. The panel's and the splash's unit tests run on it.
+//
+// Several hosts can share one UI thread (the splash and the panel do): construct the later ones
+// with the first, and they share its message loop, as windows of one thread do. `quit` then ends
+// the loop for all of them.
+//
+// Calls from threads other than the UI thread are recorded with `onUiThread` false instead of
+// being carried over, so a test can see that code which must hand work to the UI thread did so.
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/window/ui_queue.h"
+#include "platform/window/window_host.h"
+
+namespace quelt {
+
+enum class HostCall {
+    Create,
+    Destroy,
+    Post,
+    Send,
+    SetCapture,
+    ReleaseCapture,
+    SetCursor,
+    CaptionDrag,
+    Move,
+    Show,
+    Hide,
+    Present,
+    ErrorBox,
+    Quit,
+    Wait,
+};
+
+struct HostEvent {
+    HostCall call = HostCall::Create;
+    std::uint32_t message = 0;  // Post, Send; Wait: the milliseconds; Quit: the exit code
+    std::uintptr_t wParam = 0;
+    std::intptr_t lParam = 0;
+    int x = 0;  // CaptionDrag, Move: the point; Create, Present: width and height
+    int y = 0;
+    CursorShape cursor = CursorShape::Arrow;
+    std::string text;  // ErrorBox
+    bool onUiThread = true;
+};
+
+struct PresentedFrame {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint32_t> pixels;  // premultiplied ARGB, width * height, no padding
+    std::uint32_t pixel(int x, int y) const {
+        return pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
+                      static_cast<std::size_t>(x)];
+    }
+};
+
+class HeadlessWindowHost : public WindowHost {
+  public:
+    HeadlessWindowHost();
+    // A further window on the UI thread of `sameThread`, sharing its message loop.
+    explicit HeadlessWindowHost(HeadlessWindowHost& sameThread);
+    ~HeadlessWindowHost() override;
+    HeadlessWindowHost(const HeadlessWindowHost&) = delete;
+    HeadlessWindowHost& operator=(const HeadlessWindowHost&) = delete;
+
+    bool create(int width, int height) override;
+    void destroy() override;
+    bool isCreated() const override;
+    void setHandler(WindowHandler* handler) override { handler_ = handler; }
+    bool isUiThread() const override { return std::this_thread::get_id() == loop_->uiThread; }
+
+    bool post(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override;
+    std::intptr_t send(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override;
+    bool runOnUiThread(const std::function<void()>& step) override;
+
+    void setCapture() override;
+    void releaseCapture() override;
+    void setCursor(CursorShape shape) override;
+    void beginCaptionDrag(int x, int y) override;
+
+    void move(int x, int y) override;
+    void show() override;
+    void hide() override;
+    bool isVisible() const override;
+    WindowRect clientRect() const override;
+    WindowPoint screenPosition() const override;
+
+    void present(const std::uint32_t* premultipliedArgb, int width, int height,
+                 int strideBytes) override;
+
+    void showErrorBox(const std::string& text) override;
+    int run() override;
+    void quit(int exitCode) override;
+    void waitPumpingMessages(std::uint32_t ms) override;
+
+    // --- test side ---
+    // Handles everything queued, including what the handlers queue meanwhile. Returns the count.
+    int pump();
+    // Handles items as they arrive until `done` holds (true) or `limit` passes (false).
+    bool pumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limit);
+    // Pointer input as the platform would deliver it (call on the UI thread).
+    void injectPointer(PointerAction action, int x, int y, std::uint32_t flags = 0);
+    // The second click of a double-click: delivered as a press.
+    void injectDoubleClick(int x, int y, std::uint32_t flags = kPointerLeftButton);
+    // Runs while an error box is "open", on the thread showing it (default: dismissed at once).
+    // It may pump, as the modal loop of a real box does.
+    void setErrorBoxAction(std::function<void(const std::string&)> action);
+    // By default `waitPumpingMessages` handles what is queued and returns at once; with real
+    // time it waits the given time, handling messages as they come.
+    void setRealTimeWaits(bool realTime) { realTimeWaits_ = realTime; }
+
+    std::vector<HostEvent> events() const;
+    std::vector<HostEvent> eventsOf(HostCall call) const;
+    void clearEvents();
+    std::vector<std::string> errorBoxTexts() const;
+    bool hasCapture() const;
+    CursorShape cursor() const;
+    PresentedFrame lastFrame() const;
+    int presentCount() const;
+    bool quitRequested() const { return loop_->quitRequested.load(); }
+    int exitCode() const { return loop_->exitCode.load(); }
+
+  private:
+    // The message loop of one UI thread, shared by its windows.
+    struct Loop {
+        std::thread::id uiThread = std::this_thread::get_id();
+        UiQueue queue;
+        std::mutex mutex;
+        int createdWindows = 0;
+        std::atomic<bool> quitRequested{false};
+        std::atomic<int> exitCode{0};
+    };
+
+    void record(HostEvent event);
+    void dispatch(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam);
+    bool dispatchOne();
+
+    std::shared_ptr<Loop> loop_;
+    // Queued messages hold it weakly, so those of a destroyed window are dropped.
+    std::shared_ptr<HeadlessWindowHost*> alive_;
+    WindowHandler* handler_ = nullptr;
+
+    mutable std::mutex mutex_;
+    std::vector<HostEvent> events_;
+    bool created_ = false;
+    bool visible_ = false;
+    bool captured_ = false;
+    CursorShape cursor_ = CursorShape::Arrow;
+    WindowPoint position_;
+    int width_ = 0;
+    int height_ = 0;
+    PresentedFrame frame_;
+    int presents_ = 0;
+    std::function<void(const std::string&)> errorBoxAction_;
+    bool realTimeWaits_ = false;
+};
+
+}  // namespace quelt
