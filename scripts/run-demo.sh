@@ -83,8 +83,8 @@ echo "=== the panel: build quelt-panel"
 cmake --build --preset default -j2 --target quelt-panel quelt-boxsim
 panel="$root/build/default/src/app/quelt-panel"
 
-# shellcheck source=gui/xvfb.sh
-source scripts/gui/xvfb.sh
+# shellcheck source=xvfb.sh
+source scripts/xvfb.sh
 panel_pid=""
 stop_panel_demo() {
   if [ -n "$panel_pid" ] && kill -0 "$panel_pid" 2>/dev/null; then

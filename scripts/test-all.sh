@@ -10,6 +10,7 @@ bash scripts/install-deps.sh
 # shellcheck source=xvfb.sh
 source scripts/xvfb.sh
 quelt_xvfb_start
+trap quelt_xvfb_stop EXIT
 
 jobs=$(nproc)
 status=0

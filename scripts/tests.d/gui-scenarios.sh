@@ -45,7 +45,6 @@ cleanup() {
 }
 trap cleanup EXIT
 quelt_xvfb_start
-trap cleanup EXIT
 if [ -z "${DISPLAY:-}" ]; then
   echo "scenarios: no X display: skipped"
   exit 0

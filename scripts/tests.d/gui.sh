@@ -14,8 +14,8 @@ cmake --preset default >/dev/null
 cmake --build --preset default -j2 --target quelt-panel
 native="$root/build/default/src/app/quelt-panel"
 
-# shellcheck source=../gui/xvfb.sh
-source scripts/gui/xvfb.sh
+# shellcheck source=../xvfb.sh
+source scripts/xvfb.sh
 panel_pid=""
 scratch=$(mktemp -d /tmp/quelt-gui.XXXXXX)
 cleanup() {
@@ -28,7 +28,7 @@ cleanup() {
   rm -rf "$scratch"
 }
 trap cleanup EXIT
-quelt_xvfb_start
+quelt_xvfb_start --fresh
 # A private runtime folder for the single-instance guard of the Linux build.
 export XDG_RUNTIME_DIR="$scratch"
 

@@ -1,5 +1,7 @@
 #include "panel/keyboard_shortcuts.h"
 
+#include "base/key_codes.h"
+
 #include "base/debug_trace.h"
 #include "device/flags.h"
 #include "panel/panel_messages.h"
@@ -7,36 +9,36 @@
 namespace quelt {
 
 namespace {
-constexpr std::uint32_t kVkEscape = 0x1B;
-constexpr std::uint32_t kVkDigit1 = 0x31;
-constexpr std::uint32_t kVkDigit6 = 0x36;
-constexpr std::uint32_t kVkF1 = 0x70;
-constexpr std::uint32_t kVkF6 = 0x75;
-constexpr std::uint32_t kVkF12 = 0x7B;
+using vk::kDigit1;
+using vk::kDigit6;
+using vk::kEscape;
+using vk::kF1;
+using vk::kF12;
+using vk::kF6;
 constexpr std::uintptr_t kHwResetButtonIndex = 1;
 
 void traceKeyDown(std::uint32_t key) {
-    if (key == kVkEscape) {
+    if (key == kEscape) {
         debugTrace(false, "KeyHook - Down - ESC");
-    } else if (key == kVkF12) {
+    } else if (key == kF12) {
         debugTrace(false, "KeyHook - Down - F12");
-    } else if ((key >= kVkDigit1 && key <= kVkDigit6) || (key >= kVkF1 && key <= kVkF6)) {
+    } else if ((key >= kDigit1 && key <= kDigit6) || (key >= kF1 && key <= kF6)) {
         debugTrace(false, "KeyHook - Down - 0x%x", static_cast<unsigned>(key));
     }
 }
 }  // namespace
 
 std::optional<ShortcutMessage> shortcutForKey(std::uint32_t key) {
-    if (key == kVkEscape) {
+    if (key == kEscape) {
         return ShortcutMessage{msg::KeyAllOff, 0};
     }
-    if (key >= kVkDigit1 && key <= kVkDigit6) {
+    if (key >= kDigit1 && key <= kDigit6) {
         return ShortcutMessage{msg::KeyPattern, key};
     }
-    if (key >= kVkF1 && key <= kVkF6) {
+    if (key >= kF1 && key <= kF6) {
         return ShortcutMessage{msg::KeyRgbwPattern, key};
     }
-    if (key == kVkF12) {
+    if (key == kF12) {
         return ShortcutMessage{msg::HwResetButton, kHwResetButtonIndex};
     }
     return std::nullopt;

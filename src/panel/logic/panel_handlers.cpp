@@ -1,5 +1,7 @@
 #include "panel/logic/panel_handlers.h"
 
+#include "base/key_codes.h"
+
 #include <cstdio>
 #include <span>
 
@@ -15,8 +17,8 @@ namespace {
 
 constexpr std::uint8_t kHLimitStep = 50;
 constexpr std::uint8_t kVLimitStep = 15;
-constexpr std::uintptr_t kDigitOne = 0x31;  // key codes of "1".."6"
-constexpr std::uintptr_t kF1 = 0x70;        // key codes of F1..F6
+constexpr std::uintptr_t kDigitOne = vk::kDigit1;  // key codes of "1".."6"
+constexpr std::uintptr_t kF1 = vk::kF1;            // key codes of F1..F6
 constexpr std::uintptr_t kKeyedBoxes = 6;
 
 // Member `w` of a group, or null when `w` is outside it.

@@ -1,5 +1,7 @@
 #include "platform/keyboard/x11/virtual_keys.h"
 
+#include "base/key_codes.h"
+
 #include <X11/keysym.h>
 
 #include <iterator>
@@ -15,31 +17,62 @@ struct KeysymCode {
 
 // Named keys and punctuation (US positions for the punctuation codes).
 constexpr KeysymCode kNamedKeys[] = {
-    {XK_BackSpace, 0x08},    {XK_Tab, 0x09},         {XK_ISO_Left_Tab, 0x09},
-    {XK_Return, 0x0D},       {XK_Pause, 0x13},       {XK_Caps_Lock, 0x14},
-    {XK_Escape, 0x1B},       {XK_space, 0x20},       {XK_Prior, 0x21},
-    {XK_Next, 0x22},         {XK_End, 0x23},         {XK_Home, 0x24},
-    {XK_Left, 0x25},         {XK_Up, 0x26},          {XK_Right, 0x27},
-    {XK_Down, 0x28},         {XK_Print, 0x2C},       {XK_Insert, 0x2D},
-    {XK_Delete, 0x2E},       {XK_Super_L, 0x5B},     {XK_Super_R, 0x5C},
-    {XK_Menu, 0x5D},         {XK_Num_Lock, 0x90},    {XK_Scroll_Lock, 0x91},
-    {XK_Shift_L, 0xA0},      {XK_Shift_R, 0xA1},     {XK_Control_L, 0xA2},
-    {XK_Control_R, 0xA3},    {XK_Alt_L, 0xA4},       {XK_Meta_L, 0xA4},
-    {XK_Alt_R, 0xA5},        {XK_Meta_R, 0xA5},      {XK_ISO_Level3_Shift, 0xA5},
-    {XK_semicolon, 0xBA},    {XK_equal, 0xBB},       {XK_comma, 0xBC},
-    {XK_minus, 0xBD},        {XK_period, 0xBE},      {XK_slash, 0xBF},
-    {XK_grave, 0xC0},        {XK_bracketleft, 0xDB}, {XK_backslash, 0xDC},
-    {XK_bracketright, 0xDD}, {XK_apostrophe, 0xDE},  {XK_less, 0xE2},
+    {XK_BackSpace, 0x08},
+    {XK_Tab, 0x09},
+    {XK_ISO_Left_Tab, 0x09},
+    {XK_Return, vk::kReturn},
+    {XK_Pause, 0x13},
+    {XK_Caps_Lock, 0x14},
+    {XK_Escape, vk::kEscape},
+    {XK_space, 0x20},
+    {XK_Prior, 0x21},
+    {XK_Next, 0x22},
+    {XK_End, 0x23},
+    {XK_Home, 0x24},
+    {XK_Left, 0x25},
+    {XK_Up, 0x26},
+    {XK_Right, 0x27},
+    {XK_Down, 0x28},
+    {XK_Print, 0x2C},
+    {XK_Insert, 0x2D},
+    {XK_Delete, 0x2E},
+    {XK_Super_L, 0x5B},
+    {XK_Super_R, 0x5C},
+    {XK_Menu, 0x5D},
+    {XK_Num_Lock, 0x90},
+    {XK_Scroll_Lock, 0x91},
+    {XK_Shift_L, vk::kLeftShift},
+    {XK_Shift_R, vk::kRightShift},
+    {XK_Control_L, vk::kLeftControl},
+    {XK_Control_R, vk::kRightControl},
+    {XK_Alt_L, vk::kLeftAlt},
+    {XK_Meta_L, vk::kLeftAlt},
+    {XK_Alt_R, vk::kRightAlt},
+    {XK_Meta_R, vk::kRightAlt},
+    {XK_ISO_Level3_Shift, vk::kRightAlt},
+    {XK_semicolon, 0xBA},
+    {XK_equal, 0xBB},
+    {XK_comma, 0xBC},
+    {XK_minus, 0xBD},
+    {XK_period, 0xBE},
+    {XK_slash, 0xBF},
+    {XK_grave, 0xC0},
+    {XK_bracketleft, 0xDB},
+    {XK_backslash, 0xDC},
+    {XK_bracketright, 0xDD},
+    {XK_apostrophe, 0xDE},
+    {XK_less, 0xE2},
 };
 
 // Keypad keys other than the digits (NumLock on gives the digits, off the navigation keys).
 constexpr KeysymCode kKeypadKeys[] = {
-    {XK_KP_Multiply, 0x6A}, {XK_KP_Add, 0x6B},    {XK_KP_Separator, 0x6C}, {XK_KP_Subtract, 0x6D},
-    {XK_KP_Decimal, 0x6E},  {XK_KP_Divide, 0x6F}, {XK_KP_Enter, 0x0D},     {XK_KP_Prior, 0x21},
-    {XK_KP_Next, 0x22},     {XK_KP_End, 0x23},    {XK_KP_Home, 0x24},      {XK_KP_Left, 0x25},
-    {XK_KP_Up, 0x26},       {XK_KP_Right, 0x27},  {XK_KP_Down, 0x28},      {XK_KP_Insert, 0x2D},
-    {XK_KP_Delete, 0x2E},   {XK_KP_Begin, 0x0C},  {XK_KP_Space, 0x20},     {XK_KP_Tab, 0x09},
-    {XK_KP_Equal, 0xBB},
+    {XK_KP_Multiply, 0x6A},     {XK_KP_Add, 0x6B},     {XK_KP_Separator, 0x6C},
+    {XK_KP_Subtract, 0x6D},     {XK_KP_Decimal, 0x6E}, {XK_KP_Divide, 0x6F},
+    {XK_KP_Enter, vk::kReturn}, {XK_KP_Prior, 0x21},   {XK_KP_Next, 0x22},
+    {XK_KP_End, 0x23},          {XK_KP_Home, 0x24},    {XK_KP_Left, 0x25},
+    {XK_KP_Up, 0x26},           {XK_KP_Right, 0x27},   {XK_KP_Down, 0x28},
+    {XK_KP_Insert, 0x2D},       {XK_KP_Delete, 0x2E},  {XK_KP_Begin, 0x0C},
+    {XK_KP_Space, 0x20},        {XK_KP_Tab, 0x09},     {XK_KP_Equal, 0xBB},
 };
 
 constexpr std::uint32_t kFirstDigitRowKeycode = 10;  // "1"; "0" is at 19
@@ -99,13 +132,14 @@ std::uint32_t virtualKeyFor(std::uint32_t keycode, std::uint32_t level0, std::ui
         return level1;
     }
     if (keycode >= kFirstDigitRowKeycode && keycode <= kLastDigitRowKeycode) {
-        return keycode == kLastDigitRowKeycode ? 0x30 : 0x31 + (keycode - kFirstDigitRowKeycode);
+        return keycode == kLastDigitRowKeycode ? vk::kDigit0
+                                               : vk::kDigit1 + (keycode - kFirstDigitRowKeycode);
     }
     if (std::uint32_t letter = letterCode(level0)) {
         return letter;
     }
     if (level0 >= XK_F1 && level0 <= XK_F24) {
-        return 0x70 + (level0 - XK_F1);
+        return vk::kF1 + (level0 - XK_F1);
     }
     if (std::uint32_t named = lookUp(kNamedKeys, level0)) {
         return named;
