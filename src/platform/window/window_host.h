@@ -64,8 +64,13 @@ class WindowHandler {
     virtual void onPointer(const PointerInput& input) = 0;
 };
 
+// A host hands its own address to the platform (signal handlers, window data), so hosts are
+// neither copied nor moved.
 class WindowHost {
   public:
+    WindowHost() = default;
+    WindowHost(const WindowHost&) = delete;
+    WindowHost& operator=(const WindowHost&) = delete;
     virtual ~WindowHost() = default;
 
     // --- window ---
