@@ -24,6 +24,11 @@ std::string bezelText(const char* name, std::uint8_t value) {
 
 }  // namespace
 
+void PanelHandlers::setFrameByte(int offset, std::uint8_t value) {
+    link_.editWorkingFrame(
+        [offset, value](DeviceFrame& frame) { frame[static_cast<std::size_t>(offset)] = value; });
+}
+
 // --- radio groups ---
 
 void PanelHandlers::onModeGroup(std::uintptr_t w) {
@@ -71,31 +76,21 @@ void PanelHandlers::onFrameRateGroup(std::uintptr_t w) {
 void PanelHandlers::onHLimitGroup(std::uintptr_t w) {
     selectAndRelease(controls().hLimitGroup, w);
     if (w == 0) {
-        link_.editWorkingFrame([](DeviceFrame& frame) { frame[frame_offset::hLimit] = 0; });
+        setFrameByte(frame_offset::hLimit, 0);
         resetBezelToZero(BezelAxis::Horizontal);
         resetBezelToZero(BezelAxis::Vertical);
     } else if (w <= 5) {
-        link_.editWorkingFrame([w](DeviceFrame& frame) {
-            frame[frame_offset::hLimit] = static_cast<std::uint8_t>(w * kHLimitStep);
-        });
+        setFrameByte(frame_offset::hLimit, static_cast<std::uint8_t>(w * kHLimitStep));
     }
-    const DeviceFrame working = link_.workingFrame();
-    mapping_.rebuildBezelSlider(BezelAxis::Horizontal, working[frame_offset::hLimit]);
-    updateBezelEnable(controls(), working);
-    repaint();
+    limitChanged(BezelAxis::Horizontal, frame_offset::hLimit);
 }
 
 void PanelHandlers::onVLimitGroup(std::uintptr_t w) {
     selectAndRelease(controls().vLimitGroup, w);
     if (w <= 3) {
-        link_.editWorkingFrame([w](DeviceFrame& frame) {
-            frame[frame_offset::vLimit] = static_cast<std::uint8_t>((w + 1) * kVLimitStep);
-        });
+        setFrameByte(frame_offset::vLimit, static_cast<std::uint8_t>((w + 1) * kVLimitStep));
     }
-    const DeviceFrame working = link_.workingFrame();
-    mapping_.rebuildBezelSlider(BezelAxis::Vertical, working[frame_offset::vLimit]);
-    updateBezelEnable(controls(), working);
-    repaint();
+    limitChanged(BezelAxis::Vertical, frame_offset::vLimit);
 }
 
 void PanelHandlers::onDeviceBoxGroup(std::uintptr_t w) {
@@ -113,10 +108,15 @@ void PanelHandlers::onDeviceBoxGroup(std::uintptr_t w) {
 void PanelHandlers::onDeviceIdGroup(std::uintptr_t w) {
     selectAndRelease(controls().deviceIdGroup, w);
     if (w <= 5) {
-        link_.editWorkingFrame([w](DeviceFrame& frame) {
-            frame[frame_offset::boxId] = static_cast<std::uint8_t>(w + 1);
-        });
+        setFrameByte(frame_offset::boxId, static_cast<std::uint8_t>(w + 1));
     }
+    repaint();
+}
+
+void PanelHandlers::limitChanged(BezelAxis axis, int limitOffset) {
+    const DeviceFrame working = link_.workingFrame();
+    mapping_.rebuildBezelSlider(axis, working[static_cast<std::size_t>(limitOffset)]);
+    updateBezelEnable(controls(), working);
     repaint();
 }
 
@@ -137,18 +137,14 @@ void PanelHandlers::onDp1Slider(std::uintptr_t w) {
     resetBezelToZero(BezelAxis::Horizontal);
     resetBezelToZero(BezelAxis::Vertical);
     if (SkinSlider* slider = member(controls().resolutionSliders, w)) {
-        const std::uint8_t stop = stopByte(slider->GetStop());
-        link_.editWorkingFrame(
-            [stop](DeviceFrame& frame) { frame[frame_offset::resolutionDp1] = stop; });
+        setFrameByte(frame_offset::resolutionDp1, stopByte(slider->GetStop()));
         slider->pending = 0;
     }
 }
 
 void PanelHandlers::onDp2Slider(std::uintptr_t w) {
     if (SkinSlider* slider = member(controls().resolutionSliders, w)) {
-        const std::uint8_t stop = stopByte(slider->GetStop());
-        link_.editWorkingFrame(
-            [stop](DeviceFrame& frame) { frame[frame_offset::resolutionDp2] = stop; });
+        setFrameByte(frame_offset::resolutionDp2, stopByte(slider->GetStop()));
         slider->pending = 0;
     }
 }
@@ -166,9 +162,7 @@ void PanelHandlers::bezelSlider(BezelAxis axis) {
     const std::size_t index = horizontal ? ctl::kHBezel : ctl::kVBezel;
     SkinSlider& slider = controls().bezelSliders[index];
     const std::uint8_t stop = stopByte(slider.GetStop());
-    link_.editWorkingFrame([stop, horizontal](DeviceFrame& frame) {
-        frame[horizontal ? frame_offset::hBezel : frame_offset::vBezel] = stop;
-    });
+    setFrameByte(horizontal ? frame_offset::hBezel : frame_offset::vBezel, stop);
     controls().bezelTexts[index].text = bezelText(horizontal ? "HBezel" : "VBezel", stop);
     repaint();
     slider.pending = 0;

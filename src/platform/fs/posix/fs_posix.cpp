@@ -3,7 +3,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <vector>
 
@@ -15,11 +14,6 @@ namespace quelt::fs {
 
 char separator() {
     return '/';
-}
-
-std::string nativePath(std::string path) {
-    std::replace(path.begin(), path.end(), '\\', '/');
-    return path;
 }
 
 std::string exeFolder() {

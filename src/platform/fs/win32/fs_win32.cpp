@@ -36,11 +36,6 @@ char separator() {
     return '\\';
 }
 
-std::string nativePath(std::string path) {
-    std::replace(path.begin(), path.end(), '/', '\\');
-    return path;
-}
-
 std::string exeFolder() {
     std::wstring buffer(MAX_PATH, L'\0');
     for (;;) {

@@ -28,35 +28,10 @@ class GtkWindowHost final : public WindowHost {
     GtkWindowHost() : uiThread_(std::this_thread::get_id()) {}
     ~GtkWindowHost() override { destroy(); }
 
-    bool create(int width, int height) override;
-    void destroy() override;
+    QUELT_WINDOW_HOST_OPERATIONS
     bool isCreated() const override { return window_ != nullptr; }
     void setHandler(WindowHandler* handler) override { handler_ = handler; }
     bool isUiThread() const override { return std::this_thread::get_id() == uiThread_; }
-
-    bool post(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override;
-    std::intptr_t send(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override;
-    bool runOnUiThread(const std::function<void()>& step) override;
-
-    void setCapture() override;
-    void releaseCapture() override;
-    void setCursor(CursorShape shape) override;
-    void beginCaptionDrag(int x, int y) override;
-
-    void move(int x, int y) override;
-    void show() override;
-    void hide() override;
-    bool isVisible() const override;
-    WindowRect clientRect() const override;
-    WindowPoint screenPosition() const override;
-
-    void present(const std::uint32_t* premultipliedArgb, int width, int height,
-                 int strideBytes) override;
-
-    void showErrorBox(const std::string& text) override;
-    int run() override;
-    void quit(int exitCode) override;
-    void waitPumpingMessages(std::uint32_t ms) override;
 
     // Called by the queue source on the UI thread.
     bool queueHasItems() const { return !queue_.empty(); }
