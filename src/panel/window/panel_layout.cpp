@@ -37,13 +37,23 @@ struct LabelRow {
     int align;
 };
 
-// A column of option labels, one row every 24 pixels.
-void AddColumn(std::vector<LabelRow>& rows, int firstLabel, int count, int left, int top, int right,
-               int bottom) {
-    for (int k = 0; k < count; ++k) {
-        rows.push_back({firstLabel + k, {left, top + 24 * k, right, bottom + 24 * k}, false, 0});
-    }
-}
+// A settings heading (italic, near) over its column of option labels, one row every 24 pixels.
+struct SettingColumn {
+    int heading;
+    SkinRect headingRect;
+    int firstOption;
+    int options;
+    SkinRect firstOptionRect;
+};
+
+constexpr SettingColumn kSettingColumns[] = {
+    {5, {173, 111, 222, 130}, 6, 4, {195, 140, 287, 160}},
+    {10, {296, 111, 380, 130}, 11, 3, {320, 141, 369, 160}},
+    {14, {391, 111, 478, 131}, 15, 2, {417, 141, 466, 160}},
+    {17, {482, 111, 569, 131}, 18, 6, {511, 141, 560, 160}},
+    {24, {576, 111, 663, 131}, 25, 4, {604, 141, 653, 160}},
+    {29, {672, 111, 759, 131}, 30, 6, {703, 141, 770, 160}},
+};
 
 std::vector<LabelRow> PanelLabelRows() {
     std::vector<LabelRow> rows;
@@ -51,18 +61,16 @@ std::vector<LabelRow> PanelLabelRows() {
     rows.push_back({1, {10, 111, 147, 131}, true, 1});
     rows.push_back({3, {188, 285, 237, 304}, true, 1});
     rows.push_back({4, {349, 285, 398, 304}, true, 1});
-    rows.push_back({5, {173, 111, 222, 130}, true, 0});
-    AddColumn(rows, 6, 4, 195, 140, 287, 160);
-    rows.push_back({10, {296, 111, 380, 130}, true, 0});
-    AddColumn(rows, 11, 3, 320, 141, 369, 160);
-    rows.push_back({14, {391, 111, 478, 131}, true, 0});
-    AddColumn(rows, 15, 2, 417, 141, 466, 160);
-    rows.push_back({17, {482, 111, 569, 131}, true, 0});
-    AddColumn(rows, 18, 6, 511, 141, 560, 160);
-    rows.push_back({24, {576, 111, 663, 131}, true, 0});
-    AddColumn(rows, 25, 4, 604, 141, 653, 160);
-    rows.push_back({29, {672, 111, 759, 131}, true, 0});
-    AddColumn(rows, 30, 6, 703, 141, 770, 160);
+    for (const SettingColumn& column : kSettingColumns) {
+        rows.push_back({column.heading, column.headingRect, true, 0});
+        const SkinRect& first = column.firstOptionRect;
+        for (int k = 0; k < column.options; ++k) {
+            rows.push_back({column.firstOption + k,
+                            {first.left, first.top + 24 * k, first.right, first.bottom + 24 * k},
+                            false,
+                            0});
+        }
+    }
     rows.push_back({36, {825, 111, 1089, 131}, false, 0});
     return rows;
 }

@@ -55,10 +55,9 @@ CairoSurface surfaceFromPixbuf(const GdkPixbuf* pixbuf) {
 
 }  // namespace
 
-Image::Image() = default;
-Image::Image(Image&& other) noexcept = default;
-Image& Image::operator=(Image&& other) noexcept = default;
-Image::~Image() = default;
+void Image::ImplDeleter::operator()(Impl* impl) const {
+    delete impl;
+}
 
 Image Image::fromFile(const std::string& path) {
     Image image;
@@ -76,7 +75,7 @@ Image Image::fromFile(const std::string& path) {
         image.status_ = kOutOfMemory;
         return image;
     }
-    image.impl_ = std::make_unique<Impl>();
+    image.impl_.reset(new Impl());
     image.impl_->surface = std::move(surface);
     return image;
 }

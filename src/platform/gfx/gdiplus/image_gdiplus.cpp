@@ -7,10 +7,9 @@
 
 namespace quelt::gfx {
 
-Image::Image() = default;
-Image::Image(Image&& other) noexcept = default;
-Image& Image::operator=(Image&& other) noexcept = default;
-Image::~Image() = default;
+void Image::ImplDeleter::operator()(Impl* impl) const {
+    delete impl;
+}
 
 Image Image::fromFile(const std::string& path) {
     Image result;
@@ -21,7 +20,7 @@ Image Image::fromFile(const std::string& path) {
         result.status_ = status != Gdiplus::Ok ? static_cast<int>(status) : kGenericError;
         return result;
     }
-    result.impl_ = std::make_unique<Impl>();
+    result.impl_.reset(new Impl());
     result.impl_->image.reset(image);
     return result;
 }
@@ -67,7 +66,7 @@ Image Image::fromResource(int resourceId) {
         return result;
     }
     result.status_ = kOk;
-    result.impl_ = std::move(impl);
+    result.impl_.reset(impl.release());
     return result;
 }
 
