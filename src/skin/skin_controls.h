@@ -1,6 +1,7 @@
 #pragma once
 // Clickable skinned controls: plain records kept in fixed arrays by their owner window, each with
-// its rectangle, image strip (four slices, one per state) and state.
+// its rectangle, image strip (four slices, one per state) and state. `Assign` copies the layout
+// fields of a descriptor; a descriptor carries no image, so the record ends without one.
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -20,13 +21,13 @@ struct SkinButton {
     std::int32_t resourceId = 0;  // nonzero: load the "PNG" resource with this id
     std::string imagePath{};
     SkinRect rect{};
-    std::unique_ptr<SkinImage> image{};
+    SkinImageSlot image{};
     std::int32_t visible = 0;
     std::int32_t pending = 0;
     std::int32_t message = 0;
     ControlState state = 0;
 
-    void Assign(const SkinButton& descriptor);
+    void Assign(const SkinButton& descriptor) { *this = descriptor; }
     int Load();
     void Draw(gfx::Canvas* dc);
     void Release() { image.reset(); }
@@ -37,12 +38,12 @@ struct SkinCheckBox {
     std::string imagePath{};
     SkinRect rect{};
     std::int32_t visible = 0;
-    std::unique_ptr<SkinImage> image{};
+    SkinImageSlot image{};
     std::int32_t pending = 0;
     std::int32_t message = 0;
     ControlState state = 0;
 
-    void Assign(const SkinCheckBox& descriptor);
+    void Assign(const SkinCheckBox& descriptor) { *this = descriptor; }
     int Load();
     void Draw(gfx::Canvas* dc);
     void Release() { image.reset(); }
@@ -57,12 +58,12 @@ struct SkinRadioButton : SkinCheckBox {};
 struct SkinSwitch {
     std::string imagePath{};
     SkinRect rect{};
-    std::unique_ptr<SkinImage> image{};
+    SkinImageSlot image{};
     std::int32_t pending = 0;
     std::int32_t message = 0;
     ControlState state = 0;
 
-    void Assign(const SkinSwitch& descriptor);
+    void Assign(const SkinSwitch& descriptor) { *this = descriptor; }
     int Load();
     void Draw(gfx::Canvas* dc);
     void Release() { image.reset(); }

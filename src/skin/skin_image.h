@@ -26,6 +26,23 @@ class SkinImage {
     int lastStatus_ = gfx::kOk;
 };
 
+// The image a control holds once loaded. Copying a control copies its layout only: a copy of a
+// slot is empty, and assigning one to a slot empties it.
+class SkinImageSlot : public std::unique_ptr<SkinImage> {
+  public:
+    using std::unique_ptr<SkinImage>::unique_ptr;
+    using std::unique_ptr<SkinImage>::operator=;
+    SkinImageSlot() = default;
+    SkinImageSlot(const SkinImageSlot&) noexcept : std::unique_ptr<SkinImage>() {}
+    SkinImageSlot& operator=(const SkinImageSlot&) noexcept {
+        reset();
+        return *this;
+    }
+    SkinImageSlot(SkinImageSlot&&) noexcept = default;
+    SkinImageSlot& operator=(SkinImageSlot&&) noexcept = default;
+    ~SkinImageSlot() = default;
+};
+
 // Source rectangle of slice `index` in an image strip of `count` equal slices side by side:
 // x = index * (W / count) with an integer division, width = W / count as a real number.
 gfx::RectF SliceSource(std::uint32_t width, std::uint32_t height, int count, int index);

@@ -9,22 +9,8 @@ constexpr int kStripSlices = 3;
 }
 
 void SkinSlider::Assign(const SkinSlider& d) {
-    thumbPath = d.thumbPath;
-    barPath = d.barPath;
-    thumbRect = d.thumbRect;
-    barRect = d.barRect;
-    minPos = d.minPos;
-    maxPos = d.maxPos;
-    stopCount = d.stopCount;
-    snapDistance = d.snapDistance;
-    visible = d.visible;
-    thumbImage.reset();
-    barImage.reset();
+    *this = d;
     stops.clear();
-    pending = d.pending;
-    message = d.message;
-    orientation = d.orientation;
-    state = d.state;
 }
 
 int SkinSlider::Load() {

@@ -23,8 +23,8 @@ struct SkinSlider {
     std::int32_t stopCount = 0;
     std::int32_t snapDistance = 0;
     std::int32_t visible = 0;
-    std::unique_ptr<SkinImage> thumbImage{};
-    std::unique_ptr<SkinImage> barImage{};
+    SkinImageSlot thumbImage{};
+    SkinImageSlot barImage{};
     std::vector<std::int32_t> stops{};  // thumb's leading edge per stop; empty until loaded
     std::int32_t pending = 0;
     std::int32_t message = 0;

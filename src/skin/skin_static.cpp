@@ -10,14 +10,6 @@ namespace {
 constexpr int kStripSlices = 2;
 }
 
-void SkinStaticImage::Assign(const SkinStaticImage& d) {
-    imagePath = d.imagePath;
-    rect = d.rect;
-    visible = d.visible;
-    image.reset();
-    state = d.state;
-}
-
 int SkinStaticImage::Load() {
     return LoadSkinImage(image, imagePath);
 }

@@ -16,10 +16,10 @@ struct SkinStaticImage {
     std::string imagePath{};
     SkinRect rect{};
     std::int32_t visible = 0;
-    std::unique_ptr<SkinImage> image{};  // two slices: normal, disabled
-    ControlState state = 0;              // 0 normal, 1 disabled
+    SkinImageSlot image{};   // two slices: normal, disabled
+    ControlState state = 0;  // 0 normal, 1 disabled
 
-    void Assign(const SkinStaticImage& descriptor);
+    void Assign(const SkinStaticImage& descriptor) { *this = descriptor; }
     int Load();
     void Draw(gfx::Canvas* dc);
     void Release() { image.reset(); }

@@ -16,6 +16,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <type_traits>
 #include <vector>
 
 #include "platform/window/ui_queue.h"
@@ -69,38 +70,11 @@ class HeadlessWindowHost : public WindowHost {
     // A further window on the UI thread of `sameThread`, sharing its message loop.
     explicit HeadlessWindowHost(HeadlessWindowHost& sameThread);
     ~HeadlessWindowHost() override;
-    HeadlessWindowHost(const HeadlessWindowHost&) = delete;
-    HeadlessWindowHost& operator=(const HeadlessWindowHost&) = delete;
 
-    bool create(int width, int height) override;
-    void destroy() override;
+    QUELT_WINDOW_HOST_OPERATIONS
     bool isCreated() const override;
     void setHandler(WindowHandler* handler) override { handler_ = handler; }
     bool isUiThread() const override { return std::this_thread::get_id() == loop_->uiThread; }
-
-    bool post(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override;
-    std::intptr_t send(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override;
-    bool runOnUiThread(const std::function<void()>& step) override;
-
-    void setCapture() override;
-    void releaseCapture() override;
-    void setCursor(CursorShape shape) override;
-    void beginCaptionDrag(int x, int y) override;
-
-    void move(int x, int y) override;
-    void show() override;
-    void hide() override;
-    bool isVisible() const override;
-    WindowRect clientRect() const override;
-    WindowPoint screenPosition() const override;
-
-    void present(const std::uint32_t* premultipliedArgb, int width, int height,
-                 int strideBytes) override;
-
-    void showErrorBox(const std::string& text) override;
-    int run() override;
-    void quit(int exitCode) override;
-    void waitPumpingMessages(std::uint32_t ms) override;
 
     // --- test side ---
     // Handles everything queued, including what the handlers queue meanwhile. Returns the count.
@@ -163,5 +137,9 @@ class HeadlessWindowHost : public WindowHost {
     std::function<void(const std::string&)> errorBoxAction_;
     bool realTimeWaits_ = false;
 };
+
+// Queued messages and further hosts hold `this`: a host never moves.
+static_assert(!std::is_copy_constructible_v<HeadlessWindowHost> &&
+              !std::is_move_constructible_v<HeadlessWindowHost>);
 
 }  // namespace quelt

@@ -7,12 +7,15 @@
 namespace quelt {
 namespace {
 
-// Enables or disables every control of a range (the per-kind rules are the skin's SetEnabled).
-template <class Range>
-void setAllEnabled(Range&& controls, bool enable) {
-    for (auto& control : controls) {
-        SetEnabled(control, enable);
-    }
+// Enables or disables every control of each range (the per-kind rules are the skin's SetEnabled).
+template <class... Ranges>
+void setAllEnabled(bool enable, Ranges&&... ranges) {
+    const auto setRange = [enable](auto& controls) {
+        for (auto& control : controls) {
+            SetEnabled(control, enable);
+        }
+    };
+    (setRange(ranges), ...);
 }
 
 enum class BezelRow { Off, HOnly, Both };
@@ -46,9 +49,7 @@ BezelRow bezelRow(const DeviceFrame& frame) {
 }  // namespace
 
 void setPanelEnabled(PanelControls& c, bool enable) {
-    setAllEnabled(std::span(c.panelLabels).subspan(1), enable);
-    setAllEnabled(c.deviceInfoTexts, enable);
-    setAllEnabled(c.staticImages, enable);
+    setAllEnabled(enable, std::span(c.panelLabels).subspan(1), c.deviceInfoTexts, c.staticImages);
     for (int button :
          {ctl::kHwResetButton, ctl::kSwResetButton, ctl::kAdvanceButton, ctl::kApplyButton}) {
         SetEnabled(c.buttons[static_cast<std::size_t>(button)], enable);
@@ -56,18 +57,9 @@ void setPanelEnabled(PanelControls& c, bool enable) {
     SetEnabled(c.syncCheckBox[0], enable);
     SetEnabled(c.switches[ctl::kPatternSwitch], enable);
     SetEnabled(c.switches[ctl::kRgbwSwitch], enable);
-    setAllEnabled(c.modeGroup, enable);
-    setAllEnabled(c.clockSyncGroup, enable);
-    setAllEnabled(c.frameRateGroup, enable);
-    setAllEnabled(c.hLimitGroup, enable);
-    setAllEnabled(c.vLimitGroup, enable);
-    setAllEnabled(c.deviceBoxGroup, enable);
-    setAllEnabled(c.deviceIdGroup, enable);
-    setAllEnabled(c.resolutionSliders, enable);
-    setAllEnabled(c.dp1Labels, enable);
-    setAllEnabled(c.dp2Labels, enable);
-    setAllEnabled(c.bezelTexts, enable);
-    setAllEnabled(c.bezelSliders, enable);
+    setAllEnabled(enable, c.modeGroup, c.clockSyncGroup, c.frameRateGroup, c.hLimitGroup,
+                  c.vLimitGroup, c.deviceBoxGroup, c.deviceIdGroup, c.resolutionSliders,
+                  c.dp1Labels, c.dp2Labels, c.bezelTexts, c.bezelSliders);
 }
 
 void updateBezelEnable(PanelControls& c, const DeviceFrame& frame) {
@@ -88,7 +80,7 @@ void updateResolutionEnable(PanelControls& c, const DeviceFrame& frame) {
     if (!free) {
         dp2.SetStop(dp1.GetStop());  // no move while the DP1 thumb rests on no stop
     }
-    setAllEnabled(labels, free);
+    setAllEnabled(free, labels);
 }
 
 void enterPatternShowing(PanelControls& c, int switchIndex) {

@@ -69,6 +69,10 @@ class PanelHandlers {
     void resetBezelToZero(BezelAxis axis);
     // A switch toggled by the pointer while an operation is in flight goes back.
     void undoSwitch(int switchIndex);
+    // Byte `offset` of the working frame becomes `value`.
+    void setFrameByte(int offset, std::uint8_t value);
+    // After a bezel limit changed (byte `limitOffset`): its slider rebuilt, enablement, repaint.
+    void limitChanged(BezelAxis axis, int limitOffset);
 
     PanelControls& controls() { return mapping_.controls(); }
     PanelServices& services() { return mapping_.services(); }

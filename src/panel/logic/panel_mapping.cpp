@@ -4,9 +4,9 @@
 #include <cstddef>
 #include <span>
 
-#include "panel/bezel_geometry.h"
 #include "panel/logic/control_state.h"
 #include "panel/panel_messages.h"
+#include "panel/slider_geometry.h"
 
 namespace quelt {
 namespace {
@@ -75,22 +75,7 @@ void setTitleText(PanelControls& controls) {
 }
 
 SkinSlider bezelSliderDescriptor(BezelAxis axis, int limit, const std::string& skinRoot) {
-    const BezelGeometry& g = kBezelGeometry[static_cast<int>(axis)];
-    SkinSlider d;
-    d.thumbPath = skinRoot + g.thumbFile;
-    d.barPath = skinRoot + g.barFile;
-    d.thumbRect = g.thumbRect;
-    d.barRect = g.barRect;
-    d.minPos = g.minPos;
-    d.maxPos = g.maxPos;
-    d.stopCount = limit + 1;
-    d.snapDistance = g.snap;
-    d.visible = 1;
-    d.pending = 0;
-    d.message = static_cast<std::int32_t>(g.message);
-    d.orientation = g.orientation;
-    d.state = 0;
-    return d;
+    return sliderDescriptor(kBezelGeometry[static_cast<int>(axis)], limit + 1, skinRoot);
 }
 
 PanelMapping::PanelMapping(PanelControls& controls, PanelServices& services)

@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <span>
 
-#include "panel/bezel_geometry.h"
 #include "panel/panel_messages.h"
+#include "panel/slider_geometry.h"
 
 namespace quelt {
 
@@ -37,13 +37,23 @@ struct LabelRow {
     int align;
 };
 
-// A column of option labels, one row every 24 pixels.
-void AddColumn(std::vector<LabelRow>& rows, int firstLabel, int count, int left, int top, int right,
-               int bottom) {
-    for (int k = 0; k < count; ++k) {
-        rows.push_back({firstLabel + k, {left, top + 24 * k, right, bottom + 24 * k}, false, 0});
-    }
-}
+// A settings heading (italic, near) over its column of option labels, one row every 24 pixels.
+struct SettingColumn {
+    int heading;
+    SkinRect headingRect;
+    int firstOption;
+    int options;
+    SkinRect firstOptionRect;
+};
+
+constexpr SettingColumn kSettingColumns[] = {
+    {5, {173, 111, 222, 130}, 6, 4, {195, 140, 287, 160}},
+    {10, {296, 111, 380, 130}, 11, 3, {320, 141, 369, 160}},
+    {14, {391, 111, 478, 131}, 15, 2, {417, 141, 466, 160}},
+    {17, {482, 111, 569, 131}, 18, 6, {511, 141, 560, 160}},
+    {24, {576, 111, 663, 131}, 25, 4, {604, 141, 653, 160}},
+    {29, {672, 111, 759, 131}, 30, 6, {703, 141, 770, 160}},
+};
 
 std::vector<LabelRow> PanelLabelRows() {
     std::vector<LabelRow> rows;
@@ -51,18 +61,16 @@ std::vector<LabelRow> PanelLabelRows() {
     rows.push_back({1, {10, 111, 147, 131}, true, 1});
     rows.push_back({3, {188, 285, 237, 304}, true, 1});
     rows.push_back({4, {349, 285, 398, 304}, true, 1});
-    rows.push_back({5, {173, 111, 222, 130}, true, 0});
-    AddColumn(rows, 6, 4, 195, 140, 287, 160);
-    rows.push_back({10, {296, 111, 380, 130}, true, 0});
-    AddColumn(rows, 11, 3, 320, 141, 369, 160);
-    rows.push_back({14, {391, 111, 478, 131}, true, 0});
-    AddColumn(rows, 15, 2, 417, 141, 466, 160);
-    rows.push_back({17, {482, 111, 569, 131}, true, 0});
-    AddColumn(rows, 18, 6, 511, 141, 560, 160);
-    rows.push_back({24, {576, 111, 663, 131}, true, 0});
-    AddColumn(rows, 25, 4, 604, 141, 653, 160);
-    rows.push_back({29, {672, 111, 759, 131}, true, 0});
-    AddColumn(rows, 30, 6, 703, 141, 770, 160);
+    for (const SettingColumn& column : kSettingColumns) {
+        rows.push_back({column.heading, column.headingRect, true, 0});
+        const SkinRect& first = column.firstOptionRect;
+        for (int k = 0; k < column.options; ++k) {
+            rows.push_back({column.firstOption + k,
+                            {first.left, first.top + 24 * k, first.right, first.bottom + 24 * k},
+                            false,
+                            0});
+        }
+    }
     rows.push_back({36, {825, 111, 1089, 131}, false, 0});
     return rows;
 }
@@ -151,89 +159,48 @@ bool BuildRadioGroup(std::span<SkinRadioButton> group, const std::string& file, 
 }
 
 struct SliderRow {
-    const char* thumb;
-    const char* bar;
-    SkinRect thumbRect;
-    SkinRect barRect;
-    std::int32_t minPos;
-    std::int32_t maxPos;
+    SliderGeometry geometry;
     std::int32_t stops;
-    std::int32_t snap;
-    std::int32_t orientation;  // 0 horizontal, 1 vertical
-    std::uint32_t message;
 };
 
+constexpr SliderGeometry kDp1Slider = {panel_skin::kResolutionThumb,
+                                       panel_skin::kResolutionBar,
+                                       SkinRect{173, 348, 209, 367},
+                                       SkinRect{203, 331, 218, 645},
+                                       331,
+                                       645,
+                                       10,
+                                       msg::Dp1Slider,
+                                       1};
+
+// The DP2 slider is the DP1 slider moved right.
+constexpr SliderGeometry dp2Slider() {
+    constexpr std::int32_t kShift = 163;
+    SliderGeometry g = kDp1Slider;
+    g.thumbRect.left += kShift;
+    g.thumbRect.right += kShift;
+    g.barRect.left += kShift;
+    g.barRect.right += kShift;
+    g.message = msg::Dp2Slider;
+    return g;
+}
+constexpr SliderGeometry kDp2Slider = dp2Slider();
+
+// DP1 and DP2 at 60 Hz, then at 120 Hz.
 constexpr SliderRow kResolutionSliders[] = {
-    {panel_skin::kResolutionThumb,
-     panel_skin::kResolutionBar,
-     {173, 348, 209, 367},
-     {203, 331, 218, 645},
-     331,
-     645,
-     14,
-     10,
-     1,
-     msg::Dp1Slider},
-    {panel_skin::kResolutionThumb,
-     panel_skin::kResolutionBar,
-     {336, 348, 372, 367},
-     {366, 331, 381, 645},
-     331,
-     645,
-     14,
-     10,
-     1,
-     msg::Dp2Slider},
-    {panel_skin::kResolutionThumb,
-     panel_skin::kResolutionBar,
-     {173, 348, 209, 367},
-     {203, 331, 218, 645},
-     331,
-     645,
-     5,
-     10,
-     1,
-     msg::Dp1Slider},
-    {panel_skin::kResolutionThumb,
-     panel_skin::kResolutionBar,
-     {336, 348, 372, 367},
-     {366, 331, 381, 645},
-     331,
-     645,
-     5,
-     10,
-     1,
-     msg::Dp2Slider},
-};
+    {kDp1Slider, 14}, {kDp2Slider, 14}, {kDp1Slider, 5}, {kDp2Slider, 5}};
 
 // First layout of the bezel sliders; start-up rebuilds them with stops from the limits (and the
 // V slider with its own images).
-constexpr SliderRow bezelRow(int index, const char* thumb, const char* bar, std::int32_t stops) {
-    const BezelGeometry& g = kBezelGeometry[index];
-    return {thumb,    bar,   g.thumbRect, g.barRect,     g.minPos,
-            g.maxPos, stops, g.snap,      g.orientation, g.message};
-}
-
 constexpr SliderRow kBezelSliders[] = {
-    bezelRow(ctl::kHBezel, kBezelGeometry[ctl::kHBezel].thumbFile,
-             kBezelGeometry[ctl::kHBezel].barFile, 251),
-    bezelRow(ctl::kVBezel, panel_skin::kResolutionThumb, panel_skin::kResolutionBar, 61),
+    {kBezelGeometry[ctl::kHBezel], 251},
+    {withFiles(kBezelGeometry[ctl::kVBezel], panel_skin::kResolutionThumb,
+               panel_skin::kResolutionBar),
+     61},
 };
 
 void BuildSlider(bool& ok, SkinSlider& slider, const SliderRow& row, const std::string& skinPath) {
-    SkinSlider d;
-    d.thumbPath = skinPath + row.thumb;
-    d.barPath = skinPath + row.bar;
-    d.thumbRect = row.thumbRect;
-    d.barRect = row.barRect;
-    d.minPos = row.minPos;
-    d.maxPos = row.maxPos;
-    d.stopCount = row.stops;
-    d.snapDistance = row.snap;
-    d.orientation = row.orientation;
-    d.visible = 1;
-    d.message = static_cast<std::int32_t>(row.message);
-    slider.Assign(d);
+    slider.Assign(sliderDescriptor(row.geometry, row.stops, skinPath));
     AndLoad(ok, slider);
 }
 
@@ -306,24 +273,18 @@ bool createPanelControls(PanelControls& c, const std::string& skinPath,
     ok = BuildRadioGroup(c.deviceBoxGroup, skinPath + kRadioDeviceBox, {17, 149, 95, 217}, 88,
                          false, false, msg::DeviceBoxGroup) &&
          ok;
-    ok =
-        BuildRadioGroup(c.modeGroup, radio, {171, 141, 189, 160}, 24, true, true, msg::ModeGroup) &&
-        ok;
-    ok = BuildRadioGroup(c.clockSyncGroup, radio, {294, 141, 312, 160}, 24, true, true,
-                         msg::ClockSyncGroup) &&
-         ok;
-    ok = BuildRadioGroup(c.frameRateGroup, radio, {389, 141, 407, 160}, 24, true, true,
-                         msg::FrameRateGroup) &&
-         ok;
-    ok = BuildRadioGroup(c.hLimitGroup, radio, {485, 141, 503, 160}, 24, true, true,
-                         msg::HLimitGroup) &&
-         ok;
-    ok = BuildRadioGroup(c.vLimitGroup, radio, {579, 141, 597, 160}, 24, true, true,
-                         msg::VLimitGroup) &&
-         ok;
-    ok = BuildRadioGroup(c.deviceIdGroup, radio, {677, 141, 695, 160}, 24, true, true,
-                         msg::DeviceIdGroup) &&
-         ok;
+    // The settings: columns of radio buttons 24 pixels apart, the first one on.
+    const auto settingsColumn = [&](std::span<SkinRadioButton> group, std::int32_t left,
+                                    std::uint32_t message) {
+        ok = BuildRadioGroup(group, radio, {left, 141, left + 18, 160}, 24, true, true, message) &&
+             ok;
+    };
+    settingsColumn(c.modeGroup, 171, msg::ModeGroup);
+    settingsColumn(c.clockSyncGroup, 294, msg::ClockSyncGroup);
+    settingsColumn(c.frameRateGroup, 389, msg::FrameRateGroup);
+    settingsColumn(c.hLimitGroup, 485, msg::HLimitGroup);
+    settingsColumn(c.vLimitGroup, 579, msg::VLimitGroup);
+    settingsColumn(c.deviceIdGroup, 677, msg::DeviceIdGroup);
 
     for (std::size_t i = 0; i < c.resolutionSliders.size(); ++i) {
         BuildSlider(ok, c.resolutionSliders[i], kResolutionSliders[i], skinPath);

@@ -67,13 +67,17 @@ class Canvas {
 class Image {
   public:
     struct Impl;  // backend data
+    // Frees the backend data (defined by the backend, where Impl is complete).
+    struct ImplDeleter {
+        void operator()(Impl* impl) const;
+    };
 
-    Image();
+    Image() = default;
     Image(const Image&) = delete;
     Image& operator=(const Image&) = delete;
-    Image(Image&& other) noexcept;
-    Image& operator=(Image&& other) noexcept;
-    ~Image();
+    Image(Image&& other) noexcept = default;
+    Image& operator=(Image&& other) noexcept = default;
+    ~Image() = default;
 
     // Decodes a file by its content (the extension plays no part). UTF-8 path; either separator.
     static Image fromFile(const std::string& path);
@@ -89,7 +93,7 @@ class Image {
     Impl* impl() const { return impl_.get(); }
 
   private:
-    std::unique_ptr<Impl> impl_;
+    std::unique_ptr<Impl, ImplDeleter> impl_;
     int status_ = kOk;
 };
 

@@ -64,8 +64,13 @@ class WindowHandler {
     virtual void onPointer(const PointerInput& input) = 0;
 };
 
+// A host hands its own address to the platform (signal handlers, window data), so hosts are
+// neither copied nor moved.
 class WindowHost {
   public:
+    WindowHost() = default;
+    WindowHost(const WindowHost&) = delete;
+    WindowHost& operator=(const WindowHost&) = delete;
     virtual ~WindowHost() = default;
 
     // --- window ---
@@ -139,6 +144,33 @@ class WindowHost {
     // for `run`).
     virtual void waitPumpingMessages(std::uint32_t ms) = 0;
 };
+
+// Declares, in the body of a host class, the operations above that a host defines out of line:
+// every one but `isCreated`, `setHandler` and `isUiThread`, which each host declares itself. One
+// list for the native hosts and the headless one.
+#define QUELT_WINDOW_HOST_OPERATIONS                                                             \
+    bool create(int width, int height) override;                                                 \
+    void destroy() override;                                                                     \
+    bool post(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override;      \
+    std::intptr_t send(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam)       \
+        override;                                                                                \
+    bool runOnUiThread(const std::function<void()>& step) override;                              \
+    void setCapture() override;                                                                  \
+    void releaseCapture() override;                                                              \
+    void setCursor(CursorShape shape) override;                                                  \
+    void beginCaptionDrag(int x, int y) override;                                                \
+    void move(int x, int y) override;                                                            \
+    void show() override;                                                                        \
+    void hide() override;                                                                        \
+    bool isVisible() const override;                                                             \
+    WindowRect clientRect() const override;                                                      \
+    WindowPoint screenPosition() const override;                                                 \
+    void present(const std::uint32_t* premultipliedArgb, int width, int height, int strideBytes) \
+        override;                                                                                \
+    void showErrorBox(const std::string& text) override;                                         \
+    int run() override;                                                                          \
+    void quit(int exitCode) override;                                                            \
+    void waitPumpingMessages(std::uint32_t ms) override;
 
 // The platform's window host (GTK on Linux, Win32 on Windows), bound to the calling thread.
 // Never null; `create` reports whether a window can be made.

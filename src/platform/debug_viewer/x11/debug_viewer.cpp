@@ -7,15 +7,17 @@
 #include <X11/Xutil.h>
 
 #include <cstring>
-#include <memory>
+
+#include "base/unique_with.h"
 
 namespace quelt {
 
 namespace {
 
-struct DisplayCloser {
-    void operator()(Display* display) const { XCloseDisplay(display); }
-};
+using DisplayOwner = UniqueWith<Display, &XCloseDisplay>;
+// Memory that Xlib handed out.
+template <class T>
+using XMemory = UniqueWith<T, &XFree>;
 
 bool hasTitle(Display* display, Window window, const char* title) {
     const Atom netName = XInternAtom(display, "_NET_WM_NAME", False);
@@ -28,20 +30,17 @@ bool hasTitle(Display* display, Window window, const char* title) {
     if (XGetWindowProperty(display, window, netName, 0, 256, False, utf8, &type, &format, &count,
                            &after, &data) == Success &&
         data != nullptr) {
-        const bool match =
-            type == utf8 && std::strlen(title) == count && std::memcmp(data, title, count) == 0;
-        XFree(data);
+        const XMemory<unsigned char> owned(data);
         if (type == utf8) {
-            return match;
+            return std::strlen(title) == count && std::memcmp(data, title, count) == 0;
         }
     }
-    bool match = false;
     char* name = nullptr;
     if (XFetchName(display, window, &name) != 0 && name != nullptr) {
-        match = std::strcmp(name, title) == 0;
-        XFree(name);
+        const XMemory<char> owned(name);
+        return std::strcmp(name, title) == 0;
     }
-    return match;
+    return false;
 }
 
 Window findTitled(Display* display, Window parent, const char* title, int depth) {
@@ -52,6 +51,7 @@ Window findTitled(Display* display, Window parent, const char* title, int depth)
     if (XQueryTree(display, parent, &root, &parentOut, &children, &count) == 0) {
         return 0;
     }
+    const XMemory<Window> owned(children);
     Window found = 0;
     for (unsigned int i = 0; i < count && found == 0; ++i) {
         if (hasTitle(display, children[i], title)) {
@@ -60,16 +60,13 @@ Window findTitled(Display* display, Window parent, const char* title, int depth)
             found = findTitled(display, children[i], title, depth - 1);
         }
     }
-    if (children != nullptr) {
-        XFree(children);
-    }
     return found;
 }
 
 }  // namespace
 
 bool sendToDebugViewer(const std::string& text) {
-    std::unique_ptr<Display, DisplayCloser> display(XOpenDisplay(nullptr));
+    const DisplayOwner display(XOpenDisplay(nullptr));
     if (!display) {
         return false;
     }

@@ -3,21 +3,17 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <vector>
 
+#include "base/unique_with.h"
+#include "platform/fs/file_owner.h"
 #include "platform/fs/fs.h"
 
 namespace quelt::fs {
 
 char separator() {
     return '/';
-}
-
-std::string nativePath(std::string path) {
-    std::replace(path.begin(), path.end(), '\\', '/');
-    return path;
 }
 
 std::string exeFolder() {
@@ -34,11 +30,11 @@ std::string exeFolder() {
 void listFolder(const std::string& folder, const std::string& /*pattern*/,
                 std::vector<std::string>& folders, std::vector<std::string>& files) {
     const std::string base = nativePath(folder);
-    DIR* dir = opendir(base.c_str());
+    const UniqueWith<DIR, &closedir> dir(opendir(base.c_str()));
     if (dir == nullptr) {
         return;
     }
-    while (const dirent* entry = readdir(dir)) {
+    while (const dirent* entry = readdir(dir.get())) {
         const std::string name = entry->d_name;
         if (name == "." || name == "..") {
             continue;
@@ -54,7 +50,6 @@ void listFolder(const std::string& folder, const std::string& /*pattern*/,
             files.push_back(name);
         }
     }
-    closedir(dir);
 }
 
 bool fileExists(const std::string& path) {
@@ -63,17 +58,15 @@ bool fileExists(const std::string& path) {
 }
 
 long long fileSize(const std::string& path) {
-    std::FILE* file = std::fopen(nativePath(path).c_str(), "rb");
+    const FileOwner file(std::fopen(nativePath(path).c_str(), "rb"));
     if (file == nullptr) {
         return -1;
     }
-    long long size = -1;
     struct stat info {};
-    if (fstat(fileno(file), &info) == 0 && S_ISREG(info.st_mode)) {
-        size = static_cast<long long>(info.st_size);
+    if (fstat(fileno(file.get()), &info) == 0 && S_ISREG(info.st_mode)) {
+        return static_cast<long long>(info.st_size);
     }
-    std::fclose(file);
-    return size;
+    return -1;
 }
 
 }  // namespace quelt::fs

@@ -5,6 +5,7 @@
 #include <cctype>
 #include <cstdio>
 
+#include "platform/fs/file_owner.h"
 #include "platform/fs/fs.h"
 #include "platform/os/win32/wide_string.h"
 
@@ -33,11 +34,6 @@ class FindHandle {
 
 char separator() {
     return '\\';
-}
-
-std::string nativePath(std::string path) {
-    std::replace(path.begin(), path.end(), '/', '\\');
-    return path;
 }
 
 std::string exeFolder() {
@@ -91,18 +87,16 @@ bool fileExists(const std::string& path) {
 }
 
 long long fileSize(const std::string& path) {
-    std::FILE* file = nullptr;
-    if (_wfopen_s(&file, win32::widen(nativePath(path)).c_str(), L"rb") != 0 || file == nullptr) {
+    std::FILE* opened = nullptr;
+    if (_wfopen_s(&opened, win32::widen(nativePath(path)).c_str(), L"rb") != 0 ||
+        opened == nullptr) {
         return -1;
     }
-    long long size = -1;
-    const long long start = _ftelli64(file);
-    if (start >= 0 && _fseeki64(file, 0, SEEK_END) == 0) {
-        size = _ftelli64(file);
-        _fseeki64(file, start, SEEK_SET);
+    const FileOwner file(opened);
+    if (_fseeki64(opened, 0, SEEK_END) != 0) {
+        return -1;
     }
-    std::fclose(file);
-    return size;
+    return _ftelli64(opened);
 }
 
 }  // namespace quelt::fs

@@ -11,16 +11,10 @@
 
 namespace quelt::gfx {
 
-Image::Impl::~Impl() {
-    if (surface != nullptr) {
-        cairo_surface_destroy(surface);
-    }
-}
-
 namespace {
 
 // Copies a pixbuf (RGB or RGBA, 8 bits per sample) into a new premultiplied ARGB32 surface.
-cairo_surface_t* surfaceFromPixbuf(const GdkPixbuf* pixbuf) {
+CairoSurface surfaceFromPixbuf(const GdkPixbuf* pixbuf) {
     const int width = gdk_pixbuf_get_width(pixbuf);
     const int height = gdk_pixbuf_get_height(pixbuf);
     const int channels = gdk_pixbuf_get_n_channels(pixbuf);
@@ -28,16 +22,15 @@ cairo_surface_t* surfaceFromPixbuf(const GdkPixbuf* pixbuf) {
     if (gdk_pixbuf_get_bits_per_sample(pixbuf) != 8 || channels < 3 || width <= 0 || height <= 0) {
         return nullptr;
     }
-    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
-    if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
-        cairo_surface_destroy(surface);
+    CairoSurface surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height));
+    if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS) {
         return nullptr;
     }
-    cairo_surface_flush(surface);
+    cairo_surface_flush(surface.get());
     const guchar* source = gdk_pixbuf_read_pixels(pixbuf);
     const int sourceStride = gdk_pixbuf_get_rowstride(pixbuf);
-    unsigned char* target = cairo_image_surface_get_data(surface);
-    const int targetStride = cairo_image_surface_get_stride(surface);
+    unsigned char* target = cairo_image_surface_get_data(surface.get());
+    const int targetStride = cairo_image_surface_get_stride(surface.get());
     for (int y = 0; y < height; ++y) {
         const guchar* in = source + static_cast<std::size_t>(y) * sourceStride;
         auto* out =
@@ -56,37 +49,34 @@ cairo_surface_t* surfaceFromPixbuf(const GdkPixbuf* pixbuf) {
             }
         }
     }
-    cairo_surface_mark_dirty(surface);
+    cairo_surface_mark_dirty(surface.get());
     return surface;
 }
 
 }  // namespace
 
-Image::Image() = default;
-Image::Image(Image&& other) noexcept = default;
-Image& Image::operator=(Image&& other) noexcept = default;
-Image::~Image() = default;
+void Image::ImplDeleter::operator()(Impl* impl) const {
+    delete impl;
+}
 
 Image Image::fromFile(const std::string& path) {
     Image image;
     GError* error = nullptr;
-    GdkPixbuf* pixbuf = gdk_pixbuf_new_from_file(fs::nativePath(path).c_str(), &error);
+    const GObjectOwner<GdkPixbuf> pixbuf(
+        gdk_pixbuf_new_from_file(fs::nativePath(path).c_str(), &error));
+    const GErrorOwner failure(error);
     if (pixbuf == nullptr) {
-        const bool missing = error != nullptr && error->domain == G_FILE_ERROR;
+        const bool missing = failure != nullptr && failure->domain == G_FILE_ERROR;
         image.status_ = missing ? kFileNotFound : kOutOfMemory;
-        if (error != nullptr) {
-            g_error_free(error);
-        }
         return image;
     }
-    cairo_surface_t* surface = surfaceFromPixbuf(pixbuf);
-    g_object_unref(pixbuf);
+    CairoSurface surface = surfaceFromPixbuf(pixbuf.get());
     if (surface == nullptr) {
         image.status_ = kOutOfMemory;
         return image;
     }
-    image.impl_ = std::make_unique<Impl>();
-    image.impl_->surface = surface;
+    image.impl_.reset(new Impl());
+    image.impl_->surface = std::move(surface);
     return image;
 }
 
@@ -101,11 +91,14 @@ bool Image::valid() const {
 }
 
 std::uint32_t Image::width() const {
-    return valid() ? static_cast<std::uint32_t>(cairo_image_surface_get_width(impl_->surface)) : 0;
+    return valid() ? static_cast<std::uint32_t>(cairo_image_surface_get_width(impl_->surface.get()))
+                   : 0;
 }
 
 std::uint32_t Image::height() const {
-    return valid() ? static_cast<std::uint32_t>(cairo_image_surface_get_height(impl_->surface)) : 0;
+    return valid()
+               ? static_cast<std::uint32_t>(cairo_image_surface_get_height(impl_->surface.get()))
+               : 0;
 }
 
 }  // namespace quelt::gfx

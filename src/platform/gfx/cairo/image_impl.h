@@ -1,20 +1,29 @@
 #pragma once
-// Backend data of a decoded image on Linux.
+// Backend data of a decoded image on Linux, and the cairo context that draws into a canvas.
 #include <cairo.h>
 
+#include "platform/gfx/cairo/cairo_owners.h"
 #include "platform/gfx/gfx.h"
 
 namespace quelt::gfx {
 
 struct Image::Impl {
-    Impl() = default;
-    Impl(const Impl&) = delete;
-    Impl& operator=(const Impl&) = delete;
-    ~Impl();
-    cairo_surface_t* surface = nullptr;  // premultiplied ARGB32
+    CairoSurface surface;  // premultiplied ARGB32
 };
 
-// A cairo surface over the canvas's memory (no copy). The caller destroys it.
-cairo_surface_t* surfaceForCanvas(Canvas& canvas);
+// A cairo context drawing straight into a canvas's memory (no copy) for one operation; the
+// surface is flushed when it ends. `get` is null for an invalid canvas.
+class CanvasContext {
+  public:
+    explicit CanvasContext(Canvas& canvas);
+    CanvasContext(const CanvasContext&) = delete;
+    CanvasContext& operator=(const CanvasContext&) = delete;
+    ~CanvasContext();
+    cairo_t* get() const { return cr_.get(); }
+
+  private:
+    CairoSurface surface_;
+    CairoContext cr_;
+};
 
 }  // namespace quelt::gfx

@@ -32,10 +32,10 @@ const std::set<std::string>& installedFamilies() {
         PangoFontFamily** list = nullptr;
         int count = 0;
         pango_font_map_list_families(map, &list, &count);
+        const GMemory<PangoFontFamily*> owned(list);
         for (int i = 0; i < count; ++i) {
             families.insert(lowered(pango_font_family_get_name(list[i])));
         }
-        g_free(list);
     });
     return families;
 }
@@ -59,26 +59,24 @@ bool fontFamilyExists(const std::string& family) {
 }
 
 int drawText(Canvas& canvas, const std::string& text, const RectF& layout, const TextStyle& style) {
-    cairo_surface_t* surface = surfaceForCanvas(canvas);
-    if (surface == nullptr) {
+    const CanvasContext context(canvas);
+    cairo_t* cr = context.get();
+    if (cr == nullptr || !(style.emPixels > 0)) {
         return kInvalidParameter;
     }
-    if (!(style.emPixels > 0)) {
-        cairo_surface_destroy(surface);
-        return kInvalidParameter;
-    }
-    cairo_t* cr = cairo_create(surface);
     cairo_rotate(cr, style.angleDegrees * M_PI / 180.0);
 
-    PangoLayout* pango = pango_cairo_create_layout(cr);
-    PangoFontDescription* font = pango_font_description_new();
+    const GObjectOwner<PangoLayout> owner(pango_cairo_create_layout(cr));
+    PangoLayout* pango = owner.get();
+    const PangoFont font(pango_font_description_new());
     pango_font_description_set_family(
-        font, fontFamilyExists(style.fontFamily) ? style.fontFamily.c_str() : "Arial");
-    pango_font_description_set_absolute_size(font, style.emPixels * PANGO_SCALE);
-    pango_font_description_set_weight(font, style.bold ? PANGO_WEIGHT_BOLD : PANGO_WEIGHT_NORMAL);
-    pango_font_description_set_style(font, style.italic ? PANGO_STYLE_ITALIC : PANGO_STYLE_NORMAL);
-    pango_layout_set_font_description(pango, font);
-    pango_font_description_free(font);
+        font.get(), fontFamilyExists(style.fontFamily) ? style.fontFamily.c_str() : "Arial");
+    pango_font_description_set_absolute_size(font.get(), style.emPixels * PANGO_SCALE);
+    pango_font_description_set_weight(font.get(),
+                                      style.bold ? PANGO_WEIGHT_BOLD : PANGO_WEIGHT_NORMAL);
+    pango_font_description_set_style(font.get(),
+                                     style.italic ? PANGO_STYLE_ITALIC : PANGO_STYLE_NORMAL);
+    pango_layout_set_font_description(pango, font.get());
 
     // A rectangle without width lays the text out on unbounded lines from its left edge.
     const bool bounded = layout.width > 0;
@@ -104,11 +102,6 @@ int drawText(Canvas& canvas, const std::string& text, const RectF& layout, const
                           (argb & 0xFF) / 255.0, ((argb >> 24) & 0xFF) / 255.0);
     cairo_move_to(cr, layout.x, top);
     pango_cairo_show_layout(cr, pango);
-
-    g_object_unref(pango);
-    cairo_destroy(cr);
-    cairo_surface_flush(surface);
-    cairo_surface_destroy(surface);
     return kOk;
 }
 

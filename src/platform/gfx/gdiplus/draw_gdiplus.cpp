@@ -21,55 +21,31 @@ CanvasGraphics::CanvasGraphics(Canvas& canvas) {
     if (!canvas.valid()) {
         return;
     }
+    Gdiplus::GpBitmap* bitmap = nullptr;
     if (gp::GdipCreateBitmapFromScan0(canvas.width(), canvas.height(), canvas.stride(),
                                       PixelFormat32bppPARGB, canvas.data(),
-                                      &bitmap_) != Gdiplus::Ok) {
-        bitmap_ = nullptr;
+                                      &bitmap) != Gdiplus::Ok) {
         return;
     }
-    if (gp::GdipGetImageGraphicsContext(bitmap_, &graphics_) != Gdiplus::Ok) {
-        graphics_ = nullptr;
-    }
-}
-
-CanvasGraphics::~CanvasGraphics() {
-    if (graphics_ != nullptr) {
-        gp::GdipDeleteGraphics(graphics_);
-    }
-    if (bitmap_ != nullptr) {
-        gp::GdipDisposeImage(bitmap_);
+    bitmap_.reset(bitmap);
+    Gdiplus::GpGraphics* graphics = nullptr;
+    if (gp::GdipGetImageGraphicsContext(bitmap, &graphics) == Gdiplus::Ok) {
+        graphics_.reset(graphics);
     }
 }
 
 namespace {
 
-// Owns an image-attributes object.
-class Attributes {
-  public:
-    Attributes() { gp::GdipCreateImageAttributes(&attributes_); }
-    Attributes(const Attributes&) = delete;
-    Attributes& operator=(const Attributes&) = delete;
-    ~Attributes() {
-        if (attributes_ != nullptr) {
-            gp::GdipDisposeImageAttributes(attributes_);
-        }
-    }
-    Gdiplus::GpImageAttributes* get() const { return attributes_; }
-
-  private:
-    Gdiplus::GpImageAttributes* attributes_ = nullptr;
-};
-
 // The pixels of the integer area covering the source rectangle, as a bitmap of their own, so
 // that sampling at the edges cannot reach the neighbouring slice of a strip.
-Gdiplus::GpBitmap* SliceCopy(Gdiplus::GpImage* image, int x0, int y0, int x1, int y1) {
+GpImageOwner SliceCopy(Gdiplus::GpImage* image, int x0, int y0, int x1, int y1) {
     Gdiplus::GpBitmap* slice = nullptr;
     if (gp::GdipCloneBitmapAreaI(x0, y0, x1 - x0, y1 - y0, PixelFormat32bppPARGB,
                                  reinterpret_cast<Gdiplus::GpBitmap*>(image),
                                  &slice) != Gdiplus::Ok) {
         return nullptr;
     }
-    return slice;
+    return GpImageOwner(slice);
 }
 
 int PaintImage(Canvas& canvas, const Image& image, const RectF& source, const RectF& dest,
@@ -87,15 +63,17 @@ int PaintImage(Canvas& canvas, const Image& image, const RectF& source, const Re
     if (graphics.get() == nullptr) {
         return kInvalidParameter;
     }
-    Gdiplus::GpBitmap* slice =
-        block.whole(imageWidth, imageHeight)
-            ? nullptr
-            : SliceCopy(image.impl()->image, block.x0, block.y0, block.x1, block.y1);
-    Gdiplus::GpImage* drawn = slice != nullptr ? slice : image.impl()->image;
+    Gdiplus::GpImage* whole = image.impl()->image.get();
+    const GpImageOwner slice = block.whole(imageWidth, imageHeight)
+                                   ? nullptr
+                                   : SliceCopy(whole, block.x0, block.y0, block.x1, block.y1);
+    Gdiplus::GpImage* drawn = slice != nullptr ? slice.get() : whole;
     const float offsetX = slice != nullptr ? static_cast<float>(block.x0) : 0.0f;
     const float offsetY = slice != nullptr ? static_cast<float>(block.y0) : 0.0f;
 
-    Attributes attributes;
+    Gdiplus::GpImageAttributes* created = nullptr;
+    gp::GdipCreateImageAttributes(&created);
+    const GpAttributesOwner attributes(created);
     // Mirrored edges: pixels just outside the source repeat its border instead of fading out.
     gp::GdipSetImageAttributesWrapMode(attributes.get(), Gdiplus::WrapModeTileFlipXY, 0xFF000000,
                                        FALSE);
@@ -113,9 +91,6 @@ int PaintImage(Canvas& canvas, const Image& image, const RectF& source, const Re
         graphics.get(), drawn, dest.x, dest.y, dest.width, dest.height, source.x - offsetX,
         source.y - offsetY, source.width, source.height, Gdiplus::UnitPixel, attributes.get(),
         nullptr, nullptr);
-    if (slice != nullptr) {
-        gp::GdipDisposeImage(slice);
-    }
     return static_cast<int>(status);
 }
 
@@ -147,9 +122,9 @@ int fillGradient(Canvas& canvas, int left, int top, int right, int bottom, std::
     if (status != Gdiplus::Ok) {
         return static_cast<int>(status);
     }
-    status = gp::GdipFillRectangleI(graphics.get(), brush, rect.X, rect.Y, rect.Width, rect.Height);
-    gp::GdipDeleteBrush(brush);
-    return static_cast<int>(status);
+    const GpBrushOwner owner(brush);
+    return static_cast<int>(
+        gp::GdipFillRectangleI(graphics.get(), brush, rect.X, rect.Y, rect.Width, rect.Height));
 }
 
 }  // namespace quelt::gfx

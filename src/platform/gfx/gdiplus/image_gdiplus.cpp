@@ -7,22 +7,9 @@
 
 namespace quelt::gfx {
 
-Image::Impl::~Impl() {
-    if (image != nullptr) {
-        gp::GdipDisposeImage(image);
-    }
-    if (stream != nullptr) {
-        stream->Release();
-    }
-    if (memory != nullptr) {
-        GlobalFree(memory);
-    }
+void Image::ImplDeleter::operator()(Impl* impl) const {
+    delete impl;
 }
-
-Image::Image() = default;
-Image::Image(Image&& other) noexcept = default;
-Image& Image::operator=(Image&& other) noexcept = default;
-Image::~Image() = default;
 
 Image Image::fromFile(const std::string& path) {
     Image result;
@@ -33,8 +20,8 @@ Image Image::fromFile(const std::string& path) {
         result.status_ = status != Gdiplus::Ok ? static_cast<int>(status) : kGenericError;
         return result;
     }
-    result.impl_ = std::make_unique<Impl>();
-    result.impl_->image = image;
+    result.impl_.reset(new Impl());
+    result.impl_->image.reset(image);
     return result;
 }
 
@@ -57,25 +44,29 @@ Image Image::fromResource(int resourceId) {
     }
     auto impl = std::make_unique<Impl>();
     // Streams need movable memory; the block is freed with the image.
-    impl->memory = GlobalAlloc(GMEM_MOVEABLE, size);
-    void* target = impl->memory != nullptr ? GlobalLock(impl->memory) : nullptr;
+    impl->memory.reset(GlobalAlloc(GMEM_MOVEABLE, size));
+    void* target = impl->memory != nullptr ? GlobalLock(impl->memory.get()) : nullptr;
     if (target == nullptr) {
         result.status_ = kOutOfMemory;
         return result;
     }
     std::memcpy(target, bytes, size);
-    GlobalUnlock(impl->memory);
-    if (CreateStreamOnHGlobal(impl->memory, FALSE, &impl->stream) != S_OK) {
+    GlobalUnlock(impl->memory.get());
+    IStream* stream = nullptr;
+    if (CreateStreamOnHGlobal(impl->memory.get(), FALSE, &stream) != S_OK) {
         result.status_ = kOutOfMemory;
         return result;
     }
-    const Gdiplus::GpStatus status = gp::GdipLoadImageFromStream(impl->stream, &impl->image);
-    if (status != Gdiplus::Ok || impl->image == nullptr) {
+    impl->stream.reset(stream);
+    Gdiplus::GpImage* image = nullptr;
+    const Gdiplus::GpStatus status = gp::GdipLoadImageFromStream(stream, &image);
+    impl->image.reset(image);
+    if (status != Gdiplus::Ok || image == nullptr) {
         result.status_ = status != Gdiplus::Ok ? static_cast<int>(status) : kGenericError;
         return result;
     }
     result.status_ = kOk;
-    result.impl_ = std::move(impl);
+    result.impl_.reset(impl.release());
     return result;
 }
 
@@ -85,7 +76,7 @@ bool Image::valid() const {
 
 std::uint32_t Image::width() const {
     UINT value = 0;
-    if (!valid() || gp::GdipGetImageWidth(impl_->image, &value) != Gdiplus::Ok) {
+    if (!valid() || gp::GdipGetImageWidth(impl_->image.get(), &value) != Gdiplus::Ok) {
         return 0;
     }
     return value;
@@ -93,7 +84,7 @@ std::uint32_t Image::width() const {
 
 std::uint32_t Image::height() const {
     UINT value = 0;
-    if (!valid() || gp::GdipGetImageHeight(impl_->image, &value) != Gdiplus::Ok) {
+    if (!valid() || gp::GdipGetImageHeight(impl_->image.get(), &value) != Gdiplus::Ok) {
         return 0;
     }
     return value;

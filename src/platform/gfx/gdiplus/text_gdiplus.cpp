@@ -6,13 +6,13 @@ namespace quelt::gfx {
 
 namespace {
 
-Gdiplus::GpFontFamily* CreateFamily(const std::string& name) {
+GpFamilyOwner CreateFamily(const std::string& name) {
     Gdiplus::GpFontFamily* family = nullptr;
     const std::wstring wide = win32::widen(name);
     if (gp::GdipCreateFontFamilyFromName(wide.c_str(), nullptr, &family) != Gdiplus::Ok) {
         return nullptr;
     }
-    return family;
+    return GpFamilyOwner(family);
 }
 
 Gdiplus::StringAlignment Alignment(TextAlign align) {
@@ -27,40 +27,10 @@ Gdiplus::StringAlignment Alignment(TextAlign align) {
     return Gdiplus::StringAlignmentNear;
 }
 
-// Everything one text draw creates, deleted in reverse order.
-struct TextObjects {
-    Gdiplus::GpStringFormat* format = nullptr;
-    Gdiplus::GpFontFamily* family = nullptr;
-    Gdiplus::GpFont* font = nullptr;
-    Gdiplus::GpSolidFill* brush = nullptr;
-    TextObjects() = default;
-    TextObjects(const TextObjects&) = delete;
-    TextObjects& operator=(const TextObjects&) = delete;
-    ~TextObjects() {
-        if (brush != nullptr) {
-            gp::GdipDeleteBrush(brush);
-        }
-        if (font != nullptr) {
-            gp::GdipDeleteFont(font);
-        }
-        if (family != nullptr) {
-            gp::GdipDeleteFontFamily(family);
-        }
-        if (format != nullptr) {
-            gp::GdipDeleteStringFormat(format);
-        }
-    }
-};
-
 }  // namespace
 
 bool fontFamilyExists(const std::string& family) {
-    Gdiplus::GpFontFamily* created = CreateFamily(family);
-    if (created == nullptr) {
-        return false;
-    }
-    gp::GdipDeleteFontFamily(created);
-    return true;
+    return CreateFamily(family) != nullptr;
 }
 
 int drawText(Canvas& canvas, const std::string& text, const RectF& layout, const TextStyle& style) {
@@ -68,38 +38,41 @@ int drawText(Canvas& canvas, const std::string& text, const RectF& layout, const
     if (graphics.get() == nullptr) {
         return kInvalidParameter;
     }
-    TextObjects objects;
-    Gdiplus::GpStatus status = gp::GdipCreateStringFormat(0, LANG_NEUTRAL, &objects.format);
+    Gdiplus::GpStringFormat* format = nullptr;
+    Gdiplus::GpStatus status = gp::GdipCreateStringFormat(0, LANG_NEUTRAL, &format);
     if (status != Gdiplus::Ok) {
         return static_cast<int>(status);
     }
-    objects.family = CreateFamily(style.fontFamily);
-    if (objects.family == nullptr) {
-        objects.family = CreateFamily("Arial");
+    const GpFormatOwner formatOwner(format);
+    GpFamilyOwner family = CreateFamily(style.fontFamily);
+    if (family == nullptr) {
+        family = CreateFamily("Arial");
     }
-    if (objects.family == nullptr) {
+    if (family == nullptr) {
         return kFontFamilyNotFound;
     }
     const INT fontStyle =
         (style.bold ? Gdiplus::FontStyleBold : 0) | (style.italic ? Gdiplus::FontStyleItalic : 0);
-    status = gp::GdipCreateFont(objects.family, style.emPixels, fontStyle, Gdiplus::UnitPixel,
-                                &objects.font);
+    Gdiplus::GpFont* font = nullptr;
+    status = gp::GdipCreateFont(family.get(), style.emPixels, fontStyle, Gdiplus::UnitPixel, &font);
     if (status != Gdiplus::Ok) {
         return static_cast<int>(status);
     }
+    const GpFontOwner fontOwner(font);
     gp::GdipSetTextRenderingHint(graphics.get(), Gdiplus::TextRenderingHintSystemDefault);
-    status = gp::GdipCreateSolidFill(style.argb, &objects.brush);
+    Gdiplus::GpSolidFill* brush = nullptr;
+    status = gp::GdipCreateSolidFill(style.argb, &brush);
     if (status != Gdiplus::Ok) {
         return static_cast<int>(status);
     }
-    gp::GdipSetStringFormatAlign(objects.format, Alignment(style.align));
-    gp::GdipSetStringFormatLineAlign(objects.format, Gdiplus::StringAlignmentCenter);
+    const GpBrushOwner brushOwner(brush);
+    gp::GdipSetStringFormatAlign(format, Alignment(style.align));
+    gp::GdipSetStringFormatLineAlign(format, Gdiplus::StringAlignmentCenter);
     gp::GdipRotateWorldTransform(graphics.get(), style.angleDegrees, Gdiplus::MatrixOrderPrepend);
     const Gdiplus::RectF rect(layout.x, layout.y, layout.width, layout.height);
     const std::wstring wide = win32::widen(text);
-    return static_cast<int>(gp::GdipDrawString(graphics.get(), wide.c_str(),
-                                               static_cast<INT>(wide.size()), objects.font, &rect,
-                                               objects.format, objects.brush));
+    return static_cast<int>(gp::GdipDrawString(
+        graphics.get(), wide.c_str(), static_cast<INT>(wide.size()), font, &rect, format, brush));
 }
 
 }  // namespace quelt::gfx

@@ -4,24 +4,20 @@
 
 #include <windows.h>
 
+#include "platform/os/win32/unique_handle.h"
 #include "platform/os/win32/wide_string.h"
 
 namespace quelt {
 
 struct SingleInstance::Handle {
-    HANDLE mutex = nullptr;
-    ~Handle() {
-        if (mutex != nullptr) {
-            CloseHandle(mutex);
-        }
-    }
+    win32::UniqueHandle mutex;
 };
 
 SingleInstance::SingleInstance(const std::string& name, const std::string& /*lockFolder*/)
     : handle_(std::make_unique<Handle>()) {
     const std::wstring wideName = win32::widen(name);
-    handle_->mutex = CreateMutexW(nullptr, FALSE, wideName.c_str());
-    if (handle_->mutex != nullptr && GetLastError() == ERROR_ALREADY_EXISTS) {
+    handle_->mutex = win32::UniqueHandle(CreateMutexW(nullptr, FALSE, wideName.c_str()));
+    if (handle_->mutex.valid() && GetLastError() == ERROR_ALREADY_EXISTS) {
         anotherCopy_ = true;
     }
 }

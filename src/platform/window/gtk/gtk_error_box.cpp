@@ -1,5 +1,6 @@
 #include "platform/window/gtk/gtk_error_box.h"
 
+#include "platform/window/gtk/gtk_owners.h"
 #include "platform/window/window_host.h"
 
 namespace quelt {
@@ -7,8 +8,9 @@ namespace quelt {
 void runGtkErrorBox(GtkWindow* owner, const std::string& text) {
     const auto flags =
         static_cast<GtkDialogFlags>(GTK_DIALOG_MODAL | GTK_DIALOG_DESTROY_WITH_PARENT);
-    GtkWidget* dialog = gtk_dialog_new_with_buttons(kErrorBoxCaption, owner, flags, "_OK",
-                                                    GTK_RESPONSE_OK, nullptr);
+    const GtkWidgetOwner box(gtk_dialog_new_with_buttons(kErrorBoxCaption, owner, flags, "_OK",
+                                                         GTK_RESPONSE_OK, nullptr));
+    GtkWidget* dialog = box.get();
     gtk_window_set_resizable(GTK_WINDOW(dialog), FALSE);
     gtk_window_set_position(GTK_WINDOW(dialog),
                             owner != nullptr ? GTK_WIN_POS_CENTER_ON_PARENT : GTK_WIN_POS_CENTER);
@@ -31,7 +33,6 @@ void runGtkErrorBox(GtkWindow* owner, const std::string& text) {
     gtk_dialog_set_default_response(GTK_DIALOG(dialog), GTK_RESPONSE_OK);
 
     gtk_dialog_run(GTK_DIALOG(dialog));
-    gtk_widget_destroy(dialog);
 }
 
 }  // namespace quelt

@@ -1,19 +1,10 @@
-// The window host on GTK 3 / X11: an undecorated toplevel with an RGBA visual, painted from a
-// copy of the canvas with cairo. Without a compositor the X server ignores alpha, so the window
-// is then shaped from the canvas's alpha channel; the input shape always follows alpha, so fully
-// transparent pixels let the pointer through on every setup.
-#include <gtk/gtk.h>
-
-#include <atomic>
-#include <cmath>
+// The GTK host's window: creating and destroying it, placement, painting the canvas copy and the
+// alpha shapes, and the error boxes.
 #include <cstring>
-#include <thread>
-#include <vector>
+#include <utility>
 
-#include "platform/window/alpha_shape.h"
 #include "platform/window/gtk/gtk_error_box.h"
-#include "platform/window/ui_queue.h"
-#include "platform/window/window_host.h"
+#include "platform/window/gtk/gtk_window_host.h"
 
 namespace quelt {
 
@@ -22,165 +13,21 @@ namespace {
 // Pixels at least this opaque are drawn when the window has to be shaped (no compositor).
 constexpr std::uint8_t kVisibleAlpha = 128;
 
-std::uint32_t pointerFlags(guint state) {
-    std::uint32_t flags = 0;
-    if ((state & GDK_BUTTON1_MASK) != 0) {
-        flags |= kPointerLeftButton;
-    }
-    if ((state & GDK_BUTTON3_MASK) != 0) {
-        flags |= kPointerRightButton;
-    }
-    if ((state & GDK_BUTTON2_MASK) != 0) {
-        flags |= kPointerMiddleButton;
-    }
-    if ((state & GDK_SHIFT_MASK) != 0) {
-        flags |= kPointerShift;
-    }
-    if ((state & GDK_CONTROL_MASK) != 0) {
-        flags |= kPointerControl;
-    }
-    return flags;
-}
-
-cairo_region_t* regionOf(const std::vector<ShapeRect>& rects) {
+CairoRegion regionOf(const std::vector<ShapeRect>& rects) {
     std::vector<cairo_rectangle_int_t> cairoRects;
     cairoRects.reserve(rects.size());
     for (const ShapeRect& rect : rects) {
         cairoRects.push_back(cairo_rectangle_int_t{rect.x, rect.y, rect.width, rect.height});
     }
-    return cairo_region_create_rectangles(cairoRects.data(), static_cast<int>(cairoRects.size()));
+    return CairoRegion(
+        cairo_region_create_rectangles(cairoRects.data(), static_cast<int>(cairoRects.size())));
 }
 
-class GtkWindowHost;
-
-struct QueueSource {
-    GSource base;
-    GtkWindowHost* host;
-};
-
-class GtkWindowHost : public WindowHost {
-  public:
-    GtkWindowHost() : uiThread_(std::this_thread::get_id()) {}
-    ~GtkWindowHost() override { destroy(); }
-
-    bool create(int width, int height) override;
-    void destroy() override;
-    bool isCreated() const override { return window_ != nullptr; }
-    void setHandler(WindowHandler* handler) override { handler_ = handler; }
-    bool isUiThread() const override { return std::this_thread::get_id() == uiThread_; }
-
-    bool post(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override {
-        if (!queue_.post(message, wParam, lParam)) {
-            return false;
-        }
-        g_main_context_wakeup(nullptr);
-        return true;
-    }
-    std::intptr_t send(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override;
-    bool runOnUiThread(const std::function<void()>& step) override {
-        return queue_.runOnUiThread(isUiThread(), step, [] { g_main_context_wakeup(nullptr); });
-    }
-
-    void setCapture() override;
-    void releaseCapture() override;
-    void setCursor(CursorShape shape) override;
-    void beginCaptionDrag(int x, int y) override;
-
-    void move(int x, int y) override;
-    void show() override;
-    void hide() override;
-    bool isVisible() const override;
-    WindowRect clientRect() const override;
-    WindowPoint screenPosition() const override;
-
-    void present(const std::uint32_t* premultipliedArgb, int width, int height,
-                 int strideBytes) override;
-
-    void showErrorBox(const std::string& text) override;
-    int run() override;
-    void quit(int exitCode) override;
-    void waitPumpingMessages(std::uint32_t ms) override;
-
-    // Called by the queue source on the UI thread.
-    bool queueHasItems() const { return !queue_.empty(); }
-    void dispatchQueued();
-
-  private:
-    // Answers a query on the UI thread (GTK state is only read there).
-    template <class F>
-    void query(F&& read) const {
-        if (isUiThread()) {
-            read();
-        } else {
-            const_cast<GtkWindowHost*>(this)->runOnUiThread(std::function<void()>(read));
-        }
-    }
-    WindowPoint positionNow() const;
-
-    void applyShape();
-    void deliver(PointerAction action, double x, double y, std::uint32_t flags);
-
-    static gboolean onDraw(GtkWidget*, cairo_t* cr, gpointer self);
-    static gboolean onButtonPress(GtkWidget*, GdkEventButton* event, gpointer self);
-    static gboolean onButtonRelease(GtkWidget*, GdkEventButton* event, gpointer self);
-    static gboolean onMotion(GtkWidget*, GdkEventMotion* event, gpointer self);
-    static gboolean onKeyPress(GtkWidget*, GdkEventKey* event, gpointer self);
-    static gboolean onDelete(GtkWidget*, GdkEvent*, gpointer) { return TRUE; }
-    static void onCompositedChanged(GtkWidget*, gpointer self);
-
-    std::thread::id uiThread_;
-    WindowHandler* handler_ = nullptr;
-    UiQueue queue_;
-    GSource* source_ = nullptr;
-
-    GtkWidget* window_ = nullptr;
-    int width_ = 0;
-    int height_ = 0;
-    WindowPoint position_;
-
-    std::vector<std::uint32_t> pixels_;
-    cairo_surface_t* surface_ = nullptr;
-    std::vector<ShapeRect> inputShape_;
-    std::vector<ShapeRect> outputShape_;
-    bool shaped_ = false;
-
-    GdkCursor* arrow_ = nullptr;
-    GdkCursor* hand_ = nullptr;
-    CursorShape cursor_ = CursorShape::Arrow;
-    GdkSeat* grabbedSeat_ = nullptr;
-
-    guint32 lastPressTime_ = GDK_CURRENT_TIME;
-    int lastPressButton_ = 1;
-};
-
-// The UI thread's loop is GLib's default main context, shared by every window of the thread, so
-// a quit through any of them ends it (as a quit message ends a Windows thread's loop).
-struct LoopState {
-    std::atomic<bool> quitRequested{false};
-    std::atomic<int> exitCode{0};
-};
-
-LoopState& loopState() {
-    static LoopState state;
-    return state;
+gboolean onDelete(GtkWidget*, GdkEvent*, gpointer) {
+    return TRUE;  // only the owner ends the window
 }
 
-gboolean queuePrepare(GSource* source, gint* timeout) {
-    *timeout = -1;
-    return reinterpret_cast<QueueSource*>(source)->host->queueHasItems() ? TRUE : FALSE;
-}
-
-gboolean queueCheck(GSource* source) {
-    return reinterpret_cast<QueueSource*>(source)->host->queueHasItems() ? TRUE : FALSE;
-}
-
-gboolean queueDispatch(GSource* source, GSourceFunc, gpointer) {
-    reinterpret_cast<QueueSource*>(source)->host->dispatchQueued();
-    return G_SOURCE_CONTINUE;
-}
-
-GSourceFuncs queueSourceFuncs = {queuePrepare, queueCheck, queueDispatch,
-                                 nullptr,      nullptr,    nullptr};
+}  // namespace
 
 bool GtkWindowHost::create(int width, int height) {
     if (window_ != nullptr) {
@@ -191,146 +38,51 @@ bool GtkWindowHost::create(int width, int height) {
     }
     width_ = width;
     height_ = height;
-    window_ = gtk_window_new(GTK_WINDOW_TOPLEVEL);
-    GtkWindow* window = GTK_WINDOW(window_);
+    window_.reset(gtk_window_new(GTK_WINDOW_TOPLEVEL));
+    GtkWidget* widget = window_.get();
+    GtkWindow* window = GTK_WINDOW(widget);
     gtk_window_set_decorated(window, FALSE);
     gtk_window_set_resizable(window, FALSE);
     gtk_window_set_title(window, "");
-    gtk_widget_set_app_paintable(window_, TRUE);
-    GdkScreen* screen = gtk_widget_get_screen(window_);
+    gtk_widget_set_app_paintable(widget, TRUE);
+    GdkScreen* screen = gtk_widget_get_screen(widget);
     if (GdkVisual* visual = gdk_screen_get_rgba_visual(screen)) {
-        gtk_widget_set_visual(window_, visual);
+        gtk_widget_set_visual(widget, visual);
     }
-    gtk_widget_set_size_request(window_, width, height);
+    gtk_widget_set_size_request(widget, width, height);
     gtk_window_set_default_size(window, width, height);
     gtk_window_move(window, 0, 0);
-    gtk_widget_add_events(window_, GDK_BUTTON_PRESS_MASK | GDK_BUTTON_RELEASE_MASK |
-                                       GDK_POINTER_MOTION_MASK | GDK_KEY_PRESS_MASK);
-    g_signal_connect(window_, "draw", G_CALLBACK(onDraw), this);
-    g_signal_connect(window_, "button-press-event", G_CALLBACK(onButtonPress), this);
-    g_signal_connect(window_, "button-release-event", G_CALLBACK(onButtonRelease), this);
-    g_signal_connect(window_, "motion-notify-event", G_CALLBACK(onMotion), this);
-    g_signal_connect(window_, "key-press-event", G_CALLBACK(onKeyPress), this);
-    g_signal_connect(window_, "delete-event", G_CALLBACK(onDelete), this);
-    g_signal_connect(window_, "composited-changed", G_CALLBACK(onCompositedChanged), this);
-    gtk_widget_realize(window_);
-
-    GdkDisplay* display = gtk_widget_get_display(window_);
-    arrow_ = gdk_cursor_new_from_name(display, "default");
-    hand_ = gdk_cursor_new_from_name(display, "pointer");
-    setCursor(cursor_);
-
-    source_ = g_source_new(&queueSourceFuncs, sizeof(QueueSource));
-    reinterpret_cast<QueueSource*>(source_)->host = this;
-    // A modal box's nested loop must keep handling the queue while a queued item is running.
-    g_source_set_can_recurse(source_, TRUE);
-    g_source_attach(source_, nullptr);
-    queue_.open();
+    g_signal_connect(widget, "draw", G_CALLBACK(onDraw), this);
+    g_signal_connect(widget, "delete-event", G_CALLBACK(onDelete), this);
+    g_signal_connect(widget, "composited-changed", G_CALLBACK(onCompositedChanged), this);
+    connectInput();
+    gtk_widget_realize(widget);
+    loadCursors();
+    attachQueue();
     return true;
 }
 
 void GtkWindowHost::destroy() {
     queue_.close();
-    if (source_ != nullptr) {
-        g_source_destroy(source_);
-        g_source_unref(source_);
-        source_ = nullptr;
-    }
+    source_.reset();
     if (window_ != nullptr) {
         releaseCapture();
-        gtk_widget_destroy(window_);
-        window_ = nullptr;
+        window_.reset();
     }
-    if (arrow_ != nullptr) {
-        g_object_unref(arrow_);
-        arrow_ = nullptr;
-    }
-    if (hand_ != nullptr) {
-        g_object_unref(hand_);
-        hand_ = nullptr;
-    }
-    if (surface_ != nullptr) {
-        cairo_surface_destroy(surface_);
-        surface_ = nullptr;
-    }
+    arrow_.reset();
+    hand_.reset();
+    surface_.reset();
     pixels_.clear();
     inputShape_.clear();
     outputShape_.clear();
     shaped_ = false;
 }
 
-void GtkWindowHost::dispatchQueued() {
-    queue_.dispatchOne([this](std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) {
-        if (handler_ != nullptr) {
-            handler_->onMessage(message, wParam, lParam);
-        }
-    });
-}
-
-std::intptr_t GtkWindowHost::send(std::uint32_t message, std::uintptr_t wParam,
-                                  std::intptr_t lParam) {
-    std::intptr_t result = 0;
-    runUiOperation(*this, [&] {
-        if (window_ != nullptr && handler_ != nullptr) {
-            result = handler_->onMessage(message, wParam, lParam);
-        }
-    });
-    return result;
-}
-
-void GtkWindowHost::setCapture() {
-    runUiOperation(*this, [this] {
-        if (window_ == nullptr || grabbedSeat_ != nullptr) {
-            return;
-        }
-        GdkWindow* gdkWindow = gtk_widget_get_window(window_);
-        GdkSeat* seat = gdk_display_get_default_seat(gtk_widget_get_display(window_));
-        if (gdkWindow != nullptr && seat != nullptr &&
-            gdk_seat_grab(seat, gdkWindow, GDK_SEAT_CAPABILITY_ALL_POINTING, FALSE, nullptr,
-                          nullptr, nullptr, nullptr) == GDK_GRAB_SUCCESS) {
-            grabbedSeat_ = seat;
-        }
-    });
-}
-
-void GtkWindowHost::releaseCapture() {
-    runUiOperation(*this, [this] {
-        if (grabbedSeat_ != nullptr) {
-            gdk_seat_ungrab(grabbedSeat_);
-            grabbedSeat_ = nullptr;
-        }
-    });
-}
-
-void GtkWindowHost::setCursor(CursorShape shape) {
-    runUiOperation(*this, [this, shape] {
-        cursor_ = shape;
-        if (window_ == nullptr) {
-            return;
-        }
-        if (GdkWindow* gdkWindow = gtk_widget_get_window(window_)) {
-            gdk_window_set_cursor(gdkWindow, shape == CursorShape::Hand ? hand_ : arrow_);
-        }
-    });
-}
-
-void GtkWindowHost::beginCaptionDrag(int x, int y) {
-    runUiOperation(*this, [this, x, y] {
-        if (window_ == nullptr) {
-            return;
-        }
-        releaseCapture();
-        const WindowPoint origin = positionNow();
-        gtk_window_begin_move_drag(GTK_WINDOW(window_), lastPressButton_, origin.x + x,
-                                   origin.y + y, lastPressTime_);
-    });
-}
-
 void GtkWindowHost::move(int x, int y) {
     runUiOperation(*this, [this, x, y] {
         position_ = WindowPoint{x, y};
         if (window_ != nullptr) {
-            gtk_window_move(GTK_WINDOW(window_), x, y);
+            gtk_window_move(GTK_WINDOW(window_.get()), x, y);
         }
     });
 }
@@ -338,9 +90,9 @@ void GtkWindowHost::move(int x, int y) {
 void GtkWindowHost::show() {
     runUiOperation(*this, [this] {
         if (window_ != nullptr) {
-            gtk_widget_show(window_);
+            gtk_widget_show(window_.get());
             // Shown windows come to the front, as on Windows (X keeps the creation order).
-            if (GdkWindow* gdkWindow = gtk_widget_get_window(window_)) {
+            if (GdkWindow* gdkWindow = gtk_widget_get_window(window_.get())) {
                 gdk_window_raise(gdkWindow);
             }
         }
@@ -351,14 +103,14 @@ void GtkWindowHost::hide() {
     runUiOperation(*this, [this] {
         if (window_ != nullptr) {
             releaseCapture();
-            gtk_widget_hide(window_);
+            gtk_widget_hide(window_.get());
         }
     });
 }
 
 bool GtkWindowHost::isVisible() const {
     bool visible = false;
-    query([&] { visible = window_ != nullptr && gtk_widget_get_visible(window_); });
+    query([&] { visible = window_ != nullptr && gtk_widget_get_visible(window_.get()); });
     return visible;
 }
 
@@ -375,18 +127,17 @@ WindowPoint GtkWindowHost::screenPosition() const {
 }
 
 WindowPoint GtkWindowHost::positionNow() const {
-    if (window_ != nullptr) {
-        GdkWindow* gdkWindow = gtk_widget_get_window(window_);
-        if (gdkWindow != nullptr && gtk_widget_get_mapped(window_)) {
-            WindowPoint point;
-            gdk_window_get_origin(gdkWindow, &point.x, &point.y);
-            return point;
-        }
-        WindowPoint point;
-        gtk_window_get_position(GTK_WINDOW(window_), &point.x, &point.y);
-        return point;
+    if (window_ == nullptr) {
+        return position_;
     }
-    return position_;
+    WindowPoint point;
+    GdkWindow* gdkWindow = gtk_widget_get_window(window_.get());
+    if (gdkWindow != nullptr && gtk_widget_get_mapped(window_.get())) {
+        gdk_window_get_origin(gdkWindow, &point.x, &point.y);
+    } else {
+        gtk_window_get_position(GTK_WINDOW(window_.get()), &point.x, &point.y);
+    }
+    return point;
 }
 
 void GtkWindowHost::present(const std::uint32_t* premultipliedArgb, int width, int height,
@@ -397,16 +148,13 @@ void GtkWindowHost::present(const std::uint32_t* premultipliedArgb, int width, i
         }
         const std::size_t rowPixels = static_cast<std::size_t>(width);
         if (surface_ == nullptr || width != width_ || height != height_) {
-            if (surface_ != nullptr) {
-                cairo_surface_destroy(surface_);
-                surface_ = nullptr;
-            }
+            surface_.reset();  // it points into the old pixels
             pixels_.assign(rowPixels * static_cast<std::size_t>(height), 0);
             if (width != width_ || height != height_) {
                 width_ = width;
                 height_ = height;
-                gtk_widget_set_size_request(window_, width, height);
-                gtk_window_resize(GTK_WINDOW(window_), width, height);
+                gtk_widget_set_size_request(window_.get(), width, height);
+                gtk_window_resize(GTK_WINDOW(window_.get()), width, height);
             }
         }
         const auto* source = reinterpret_cast<const unsigned char*>(premultipliedArgb);
@@ -416,13 +164,13 @@ void GtkWindowHost::present(const std::uint32_t* premultipliedArgb, int width, i
                         rowPixels * sizeof(std::uint32_t));
         }
         if (surface_ == nullptr) {
-            surface_ = cairo_image_surface_create_for_data(
+            surface_.reset(cairo_image_surface_create_for_data(
                 reinterpret_cast<unsigned char*>(pixels_.data()), CAIRO_FORMAT_ARGB32, width,
-                height, width * 4);
+                height, width * 4));
         }
-        cairo_surface_mark_dirty(surface_);
+        cairo_surface_mark_dirty(surface_.get());
         applyShape();
-        gtk_widget_queue_draw(window_);
+        gtk_widget_queue_draw(window_.get());
     });
 }
 
@@ -433,23 +181,19 @@ void GtkWindowHost::applyShape() {
     const int stride = width_ * 4;
     std::vector<ShapeRect> input = alphaShape(pixels_.data(), width_, height_, stride, 1);
     if (!shaped_ || input != inputShape_) {
-        cairo_region_t* region = regionOf(input);
-        gtk_widget_input_shape_combine_region(window_, region);
-        cairo_region_destroy(region);
+        gtk_widget_input_shape_combine_region(window_.get(), regionOf(input).get());
         inputShape_ = std::move(input);
     }
-    if (gdk_screen_is_composited(gtk_widget_get_screen(window_))) {
+    if (gdk_screen_is_composited(gtk_widget_get_screen(window_.get()))) {
         if (!outputShape_.empty() || !shaped_) {
-            gtk_widget_shape_combine_region(window_, nullptr);
+            gtk_widget_shape_combine_region(window_.get(), nullptr);
             outputShape_.clear();
         }
     } else {
         std::vector<ShapeRect> output =
             alphaShape(pixels_.data(), width_, height_, stride, kVisibleAlpha);
         if (!shaped_ || output != outputShape_) {
-            cairo_region_t* region = regionOf(output);
-            gtk_widget_shape_combine_region(window_, region);
-            cairo_region_destroy(region);
+            gtk_widget_shape_combine_region(window_.get(), regionOf(output).get());
             outputShape_ = std::move(output);
         }
     }
@@ -467,7 +211,7 @@ gboolean GtkWindowHost::onDraw(GtkWidget*, cairo_t* cr, gpointer self) {
     auto* host = static_cast<GtkWindowHost*>(self);
     cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
     if (host->surface_ != nullptr) {
-        cairo_set_source_surface(cr, host->surface_, 0, 0);
+        cairo_set_source_surface(cr, host->surface_.get(), 0, 0);
     } else {
         cairo_set_source_rgba(cr, 0, 0, 0, 0);
     }
@@ -475,92 +219,11 @@ gboolean GtkWindowHost::onDraw(GtkWidget*, cairo_t* cr, gpointer self) {
     return TRUE;
 }
 
-void GtkWindowHost::deliver(PointerAction action, double x, double y, std::uint32_t flags) {
-    if (handler_ != nullptr) {
-        handler_->onPointer(PointerInput{action, static_cast<int>(std::floor(x)),
-                                         static_cast<int>(std::floor(y)), flags});
-    }
-}
-
-gboolean GtkWindowHost::onButtonPress(GtkWidget*, GdkEventButton* event, gpointer self) {
-    // GDK reports the second click of a double-click as a plain press followed by an extra
-    // GDK_2BUTTON_PRESS (and a third as GDK_3BUTTON_PRESS). The plain press already counts as
-    // the second press, so the extra events are dropped.
-    if (event->type != GDK_BUTTON_PRESS || event->button != 1) {
-        return TRUE;
-    }
-    auto* host = static_cast<GtkWindowHost*>(self);
-    host->lastPressTime_ = event->time;
-    host->lastPressButton_ = static_cast<int>(event->button);
-    host->deliver(PointerAction::Press, event->x, event->y,
-                  pointerFlags(event->state) | kPointerLeftButton);
-    return TRUE;
-}
-
-gboolean GtkWindowHost::onButtonRelease(GtkWidget*, GdkEventButton* event, gpointer self) {
-    if (event->button != 1) {
-        return TRUE;
-    }
-    static_cast<GtkWindowHost*>(self)->deliver(PointerAction::Release, event->x, event->y,
-                                               pointerFlags(event->state) & ~kPointerLeftButton);
-    return TRUE;
-}
-
-gboolean GtkWindowHost::onMotion(GtkWidget*, GdkEventMotion* event, gpointer self) {
-    static_cast<GtkWindowHost*>(self)->deliver(PointerAction::Move, event->x, event->y,
-                                               pointerFlags(event->state));
-    return TRUE;
-}
-
-gboolean GtkWindowHost::onKeyPress(GtkWidget*, GdkEventKey* event, gpointer) {
-    // Enter and Escape never act on the window.
-    const guint key = event->keyval;
-    return (key == GDK_KEY_Return || key == GDK_KEY_KP_Enter || key == GDK_KEY_Escape) ? TRUE
-                                                                                       : FALSE;
-}
-
 void GtkWindowHost::showErrorBox(const std::string& text) {
-    runUiOperation(
-        *this, [&] { runGtkErrorBox(window_ != nullptr ? GTK_WINDOW(window_) : nullptr, text); });
+    runUiOperation(*this, [&] {
+        runGtkErrorBox(window_ != nullptr ? GTK_WINDOW(window_.get()) : nullptr, text);
+    });
 }
-
-int GtkWindowHost::run() {
-    LoopState& loop = loopState();
-    while (!loop.quitRequested.load()) {
-        g_main_context_iteration(nullptr, TRUE);
-    }
-    loop.quitRequested = false;
-    return loop.exitCode.load();
-}
-
-void GtkWindowHost::quit(int exitCode) {
-    LoopState& loop = loopState();
-    loop.exitCode = exitCode;
-    loop.quitRequested = true;
-    g_main_context_wakeup(nullptr);
-}
-
-void GtkWindowHost::waitPumpingMessages(std::uint32_t ms) {
-    if (!isUiThread()) {
-        return;
-    }
-    bool expired = false;
-    const guint timer = g_timeout_add(
-        ms,
-        [](gpointer flag) -> gboolean {
-            *static_cast<bool*>(flag) = true;
-            return G_SOURCE_REMOVE;
-        },
-        &expired);
-    while (!expired && !loopState().quitRequested.load()) {
-        g_main_context_iteration(nullptr, TRUE);
-    }
-    if (!expired) {
-        g_source_remove(timer);
-    }
-}
-
-}  // namespace
 
 std::unique_ptr<WindowHost> makeNativeWindowHost() {
     return std::make_unique<GtkWindowHost>();

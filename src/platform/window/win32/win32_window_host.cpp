@@ -1,163 +1,16 @@
-// The window host on Win32: a WS_POPUP window with WS_EX_LAYERED whose whole face is a 32-bit
-// premultiplied DIB section handed to UpdateLayeredWindow with per-pixel alpha. Numbered messages
-// are ordinary window messages; steps of other threads travel through a queue woken by a private
-// message, so every modal loop of the thread (message boxes, the caption drag) keeps running them.
-#include <windows.h>
+// The Win32 host's window: its class, creating and destroying it, placement, drawing the canvas
+// copy with UpdateLayeredWindow, and the error boxes.
+#include "platform/window/win32/win32_window_host.h"
 
-#include <atomic>
 #include <cstring>
-#include <thread>
 
 #include "platform/os/win32/wide_string.h"
-#include "platform/window/ui_queue.h"
-#include "platform/window/window_host.h"
 
 namespace quelt {
 
 namespace {
 
-constexpr UINT kRunStepsMessage = WM_APP + 0x3F0;  // drain the step queue
-constexpr UINT kQuitMessage = WM_APP + 0x3F1;      // wParam: exit code
 constexpr wchar_t kWindowClass[] = L"QueltSkinnedWindow";
-
-int pointX(LPARAM lParam) {
-    return static_cast<int>(static_cast<short>(LOWORD(lParam)));
-}
-int pointY(LPARAM lParam) {
-    return static_cast<int>(static_cast<short>(HIWORD(lParam)));
-}
-
-// The canvas copy: a top-down 32-bit DIB section selected into a memory device context.
-class LayeredSurface {
-  public:
-    ~LayeredSurface() { release(); }
-
-    bool ensure(int width, int height) {
-        if (bits_ != nullptr && width == width_ && height == height_) {
-            return true;
-        }
-        release();
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;  // top-down rows
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        dc_ = CreateCompatibleDC(nullptr);
-        if (dc_ == nullptr) {
-            return false;
-        }
-        bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits_, nullptr, 0);
-        if (bitmap_ == nullptr || bits_ == nullptr) {
-            release();
-            return false;
-        }
-        previous_ = SelectObject(dc_, bitmap_);
-        width_ = width;
-        height_ = height;
-        return true;
-    }
-
-    void release() {
-        if (dc_ != nullptr && previous_ != nullptr) {
-            SelectObject(dc_, previous_);
-        }
-        if (bitmap_ != nullptr) {
-            DeleteObject(bitmap_);
-        }
-        if (dc_ != nullptr) {
-            DeleteDC(dc_);
-        }
-        dc_ = nullptr;
-        bitmap_ = nullptr;
-        previous_ = nullptr;
-        bits_ = nullptr;
-        width_ = 0;
-        height_ = 0;
-    }
-
-    HDC dc() const { return dc_; }
-    std::uint32_t* row(int y) const {
-        return static_cast<std::uint32_t*>(bits_) +
-               static_cast<std::ptrdiff_t>(y) * static_cast<std::ptrdiff_t>(width_);
-    }
-
-  private:
-    HDC dc_ = nullptr;
-    HBITMAP bitmap_ = nullptr;
-    HGDIOBJ previous_ = nullptr;
-    void* bits_ = nullptr;
-    int width_ = 0;
-    int height_ = 0;
-};
-
-class Win32WindowHost : public WindowHost {
-  public:
-    Win32WindowHost() : uiThread_(std::this_thread::get_id()), uiThreadId_(GetCurrentThreadId()) {}
-    ~Win32WindowHost() override { destroy(); }
-
-    bool create(int width, int height) override;
-    void destroy() override;
-    bool isCreated() const override { return hwnd_.load() != nullptr; }
-    void setHandler(WindowHandler* handler) override { handler_ = handler; }
-    bool isUiThread() const override { return std::this_thread::get_id() == uiThread_; }
-
-    bool post(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override {
-        HWND hwnd = hwnd_.load();
-        return hwnd != nullptr && PostMessageW(hwnd, message, static_cast<WPARAM>(wParam),
-                                               static_cast<LPARAM>(lParam)) != 0;
-    }
-    std::intptr_t send(std::uint32_t message, std::uintptr_t wParam,
-                       std::intptr_t lParam) override {
-        HWND hwnd = hwnd_.load();
-        if (hwnd == nullptr) {
-            return 0;
-        }
-        return static_cast<std::intptr_t>(
-            SendMessageW(hwnd, message, static_cast<WPARAM>(wParam), static_cast<LPARAM>(lParam)));
-    }
-    bool runOnUiThread(const std::function<void()>& step) override {
-        return queue_.runOnUiThread(isUiThread(), step, [this] {
-            if (HWND hwnd = hwnd_.load()) {
-                PostMessageW(hwnd, kRunStepsMessage, 0, 0);
-            }
-        });
-    }
-
-    void setCapture() override;
-    void releaseCapture() override;
-    void setCursor(CursorShape shape) override;
-    void beginCaptionDrag(int x, int y) override;
-
-    void move(int x, int y) override;
-    void show() override;
-    void hide() override;
-    bool isVisible() const override;
-    WindowRect clientRect() const override;
-    WindowPoint screenPosition() const override;
-
-    void present(const std::uint32_t* premultipliedArgb, int width, int height,
-                 int strideBytes) override;
-
-    void showErrorBox(const std::string& text) override;
-    int run() override;
-    void quit(int exitCode) override;
-    void waitPumpingMessages(std::uint32_t ms) override;
-
-  private:
-    static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-    void deliver(PointerAction action, WPARAM wParam, LPARAM lParam);
-
-    std::thread::id uiThread_;
-    DWORD uiThreadId_ = 0;
-    WindowHandler* handler_ = nullptr;
-    UiQueue queue_;
-    std::atomic<HWND> hwnd_{nullptr};
-    HCURSOR cursor_ = nullptr;
-    LayeredSurface surface_;
-};
 
 bool registerWindowClass() {
     static const bool registered = [] {
@@ -172,6 +25,57 @@ bool registerWindowClass() {
     return registered;
 }
 
+// The screen's device context, released when it goes out of scope.
+struct ScreenDcReleaser {
+    void operator()(HDC dc) const { ReleaseDC(nullptr, dc); }
+};
+using ScreenDc = std::unique_ptr<std::remove_pointer_t<HDC>, ScreenDcReleaser>;
+
+void showMessageBox(HWND owner, const std::string& text) {
+    const std::wstring wideText = win32::widen(text);
+    const std::wstring caption = win32::widen(kErrorBoxCaption);
+    MessageBoxW(owner, wideText.c_str(), caption.c_str(), MB_ICONERROR);
+}
+
+}  // namespace
+
+bool LayeredSurface::ensure(int width, int height) {
+    if (bits_ != nullptr && width == width_ && height == height_) {
+        return true;
+    }
+    release();
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // top-down rows
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    dc_.reset(CreateCompatibleDC(nullptr));
+    if (dc_ == nullptr) {
+        return false;
+    }
+    bitmap_.reset(CreateDIBSection(dc_.get(), &info, DIB_RGB_COLORS, &bits_, nullptr, 0));
+    if (bitmap_ == nullptr || bits_ == nullptr) {
+        release();
+        return false;
+    }
+    selection_ =
+        UniqueSelection(SelectObject(dc_.get(), bitmap_.get()), SelectionRestorer{dc_.get()});
+    width_ = width;
+    height_ = height;
+    return true;
+}
+
+void LayeredSurface::release() {
+    selection_.reset();
+    bitmap_.reset();
+    dc_.reset();
+    bits_ = nullptr;
+    width_ = 0;
+    height_ = 0;
+}
+
 bool Win32WindowHost::create(int width, int height) {
     if (hwnd_.load() != nullptr) {
         return true;
@@ -180,8 +84,9 @@ bool Win32WindowHost::create(int width, int height) {
         return false;
     }
     cursor_ = LoadCursorW(nullptr, IDC_ARROW);
-    HWND hwnd = CreateWindowExW(WS_EX_LAYERED, kWindowClass, L"", WS_POPUP, 0, 0, width, height,
-                                nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    window_.reset(CreateWindowExW(WS_EX_LAYERED, kWindowClass, L"", WS_POPUP, 0, 0, width, height,
+                                  nullptr, nullptr, GetModuleHandleW(nullptr), nullptr));
+    HWND hwnd = window_.get();
     if (hwnd == nullptr) {
         return false;
     }
@@ -200,113 +105,9 @@ void Win32WindowHost::destroy() {
             ReleaseCapture();
         }
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-        DestroyWindow(hwnd);
     }
+    window_.reset();
     surface_.release();
-}
-
-LRESULT CALLBACK Win32WindowHost::windowProc(HWND hwnd, UINT message, WPARAM wParam,
-                                             LPARAM lParam) {
-    auto* host = reinterpret_cast<Win32WindowHost*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (host == nullptr) {
-        return DefWindowProcW(hwnd, message, wParam, lParam);
-    }
-    return host->handle(hwnd, message, wParam, lParam);
-}
-
-void Win32WindowHost::deliver(PointerAction action, WPARAM wParam, LPARAM lParam) {
-    if (handler_ != nullptr) {
-        handler_->onPointer(PointerInput{action, pointX(lParam), pointY(lParam),
-                                         static_cast<std::uint32_t>(wParam & 0x1F)});
-    }
-}
-
-LRESULT Win32WindowHost::handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-        case kRunStepsMessage:
-            while (queue_.dispatchOne(nullptr)) {
-            }
-            return 0;
-        case kQuitMessage:
-            PostQuitMessage(static_cast<int>(wParam));
-            return 0;
-        case WM_LBUTTONDOWN:
-        case WM_LBUTTONDBLCLK:  // the second click of a double-click is a second press
-            deliver(PointerAction::Press, wParam, lParam);
-            return 0;
-        case WM_LBUTTONUP:
-            deliver(PointerAction::Release, wParam, lParam);
-            return 0;
-        case WM_MOUSEMOVE:
-            deliver(PointerAction::Move, wParam, lParam);
-            return 0;
-        case WM_SETCURSOR:
-            SetCursor(cursor_);
-            return TRUE;
-        case WM_COMMAND:
-            if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
-                return 0;  // Enter and Escape never close the window
-            }
-            break;
-        case WM_KEYDOWN:
-            if (wParam == VK_RETURN || wParam == VK_ESCAPE) {
-                return 0;
-            }
-            break;
-        case WM_CLOSE:
-            return 0;  // only the owner ends the window
-        case WM_ERASEBKGND:
-            return 1;
-        default:
-            if (message >= WM_USER && handler_ != nullptr) {
-                return static_cast<LRESULT>(
-                    handler_->onMessage(message, static_cast<std::uintptr_t>(wParam),
-                                        static_cast<std::intptr_t>(lParam)));
-            }
-            break;
-    }
-    return DefWindowProcW(hwnd, message, wParam, lParam);
-}
-
-void Win32WindowHost::setCapture() {
-    runUiOperation(*this, [this] {
-        if (HWND hwnd = hwnd_.load()) {
-            SetCapture(hwnd);
-        }
-    });
-}
-
-void Win32WindowHost::releaseCapture() {
-    runUiOperation(*this, [this] {
-        HWND hwnd = hwnd_.load();
-        if (hwnd != nullptr && GetCapture() == hwnd) {
-            ReleaseCapture();
-        }
-    });
-}
-
-void Win32WindowHost::setCursor(CursorShape shape) {
-    runUiOperation(*this, [this, shape] {
-        cursor_ = LoadCursorW(nullptr, shape == CursorShape::Hand ? IDC_HAND : IDC_ARROW);
-        SetCursor(cursor_);
-    });
-}
-
-void Win32WindowHost::beginCaptionDrag(int x, int y) {
-    runUiOperation(*this, [this, x, y] {
-        HWND hwnd = hwnd_.load();
-        if (hwnd == nullptr) {
-            return;
-        }
-        if (GetCapture() == hwnd) {
-            ReleaseCapture();
-        }
-        POINT point{x, y};
-        ClientToScreen(hwnd, &point);
-        // The system's move loop starts when this press on the caption arrives.
-        PostMessageW(hwnd, WM_NCLBUTTONDOWN, HTCAPTION,
-                     MAKELPARAM(static_cast<WORD>(point.x), static_cast<WORD>(point.y)));
-    });
 }
 
 void Win32WindowHost::move(int x, int y) {
@@ -378,78 +179,22 @@ void Win32WindowHost::present(const std::uint32_t* premultipliedArgb, int width,
         SIZE size{width, height};
         POINT origin{0, 0};
         BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-        HDC screen = GetDC(nullptr);
-        UpdateLayeredWindow(hwnd, screen, &destination, &size, surface_.dc(), &origin, 0, &blend,
-                            ULW_ALPHA);
-        ReleaseDC(nullptr, screen);
+        const ScreenDc screen(GetDC(nullptr));
+        UpdateLayeredWindow(hwnd, screen.get(), &destination, &size, surface_.dc(), &origin, 0,
+                            &blend, ULW_ALPHA);
     });
 }
 
 void Win32WindowHost::showErrorBox(const std::string& text) {
-    runUiOperation(*this, [&] {
-        const std::wstring wideText = win32::widen(text);
-        const std::wstring caption = win32::widen(kErrorBoxCaption);
-        MessageBoxW(hwnd_.load(), wideText.c_str(), caption.c_str(), MB_ICONERROR);
-    });
+    runUiOperation(*this, [&] { showMessageBox(hwnd_.load(), text); });
 }
-
-int Win32WindowHost::run() {
-    MSG msg{};
-    for (;;) {
-        const BOOL result = GetMessageW(&msg, nullptr, 0, 0);
-        if (result == 0) {
-            return static_cast<int>(msg.wParam);
-        }
-        if (result == -1) {
-            return -1;
-        }
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-}
-
-void Win32WindowHost::quit(int exitCode) {
-    if (isUiThread()) {
-        PostQuitMessage(exitCode);
-        return;
-    }
-    HWND hwnd = hwnd_.load();
-    if (hwnd == nullptr || !PostMessageW(hwnd, kQuitMessage, static_cast<WPARAM>(exitCode), 0)) {
-        PostThreadMessageW(uiThreadId_, WM_QUIT, static_cast<WPARAM>(exitCode), 0);
-    }
-}
-
-void Win32WindowHost::waitPumpingMessages(std::uint32_t ms) {
-    const ULONGLONG deadline = GetTickCount64() + ms;
-    for (;;) {
-        MSG msg{};
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_QUIT) {
-                PostQuitMessage(static_cast<int>(msg.wParam));  // kept for the run loop
-                return;
-            }
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        const ULONGLONG now = GetTickCount64();
-        if (now >= deadline) {
-            return;
-        }
-        MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(deadline - now), QS_ALLINPUT,
-                                    MWMO_INPUTAVAILABLE);
-    }
-}
-
-}  // namespace
 
 std::unique_ptr<WindowHost> makeNativeWindowHost() {
     return std::make_unique<Win32WindowHost>();
 }
 
 void showStandaloneErrorBox(const std::string& text) {
-    const std::wstring wideText = win32::widen(text);
-    const std::wstring caption = win32::widen(kErrorBoxCaption);
-    MessageBoxW(nullptr, wideText.c_str(), caption.c_str(), MB_ICONERROR);
+    showMessageBox(nullptr, text);
 }
 
 }  // namespace quelt
