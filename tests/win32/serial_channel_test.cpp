@@ -29,7 +29,7 @@ std::vector<std::uint8_t> collect(SerialChannel& channel, std::size_t count) {
     std::vector<std::uint8_t> received;
     const ULONGLONG start = GetTickCount64();
     while (received.size() < count && GetTickCount64() - start < 3000) {
-        if (channel.waitReadable(100) != 1) {
+        if (channel.waitReadable(std::chrono::milliseconds(100)) != PortWait::Readable) {
             continue;
         }
         std::uint8_t buffer[64];
@@ -80,7 +80,7 @@ TEST_F(Win32SerialChannel, ReadTakesAtMostTheMaximumAndLeavesTheRestQueued) {
     ASSERT_EQ(channel.open(kResponder), 1);
     std::uint8_t buffer[64] = {};
     EXPECT_EQ(channel.readAvailable(buffer, sizeof(buffer)), 0u) << "nothing queued yet";
-    EXPECT_EQ(channel.waitReadable(20), 0);
+    EXPECT_EQ(channel.waitReadable(std::chrono::milliseconds(20)), PortWait::TimedOut);
 
     const std::uint8_t request[] = {kCountCommand, 40};
     ASSERT_EQ(channel.write(request, sizeof(request)), 1);
@@ -108,7 +108,8 @@ TEST_F(Win32SerialChannel, FailedOpenHoldsNothingAndTheChannelStaysUsable) {
     std::uint8_t buffer[4];
     EXPECT_EQ(channel.write(&byte, 1), 0);
     EXPECT_EQ(channel.readAvailable(buffer, sizeof(buffer)), 0u);
-    EXPECT_EQ(channel.waitReadable(10), -1) << "a closed channel leaves the waiting to the caller";
+    EXPECT_EQ(channel.waitReadable(std::chrono::milliseconds(10)), PortWait::CannotWait)
+        << "a closed channel leaves the waiting to the caller";
 
     ASSERT_EQ(channel.open(kResponder), 1);
     ASSERT_EQ(channel.write(&byte, 1), 1);
@@ -146,7 +147,7 @@ TEST_F(Win32SerialChannel, PortsAboveNineOpenAndCloseReleasesThemForReuse) {
         std::vector<std::uint8_t> received;
         for (int tries = 0; tries < 30 && received.size() < sizeof(text); ++tries) {
             std::uint8_t buffer[8];
-            channel->waitReadable(100);
+            channel->waitReadable(std::chrono::milliseconds(100));
             const std::size_t n = channel->readAvailable(buffer, sizeof(buffer));
             received.insert(received.end(), buffer, buffer + n);
         }

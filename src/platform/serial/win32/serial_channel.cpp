@@ -4,6 +4,7 @@
 #include <chrono>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace quelt::win32 {
 
@@ -35,6 +36,13 @@ bool configureLine(HANDLE port) {
     return SetCommState(port, &dcb) != FALSE;
 }
 
+// A wait limit in whole milliseconds, rounded up: a wait rounded down to 0 ms would return at
+// once and the reply wait built on it would spin.
+DWORD waitMs(std::chrono::microseconds timeout) {
+    const auto us = std::max<std::int64_t>(timeout.count(), 0);
+    return static_cast<DWORD>(std::min<std::int64_t>((us + 999) / 1000, INFINITE - 1));
+}
+
 }  // namespace
 
 int SerialChannel::open(int portNumber) {
@@ -55,6 +63,7 @@ int SerialChannel::open(int portNumber) {
 
     UniqueHandle readEvent = makeManualResetEvent();
     UniqueHandle writeEvent = makeManualResetEvent();
+    UniqueHandle waitEvent = makeManualResetEvent();
     const bool configured = configureLine(port.get());
     const bool queuesSet = SetupComm(port.get(), kQueueBytes, kQueueBytes) != FALSE;
     if (!configured || !queuesSet || !readEvent.valid() || !writeEvent.valid()) {
@@ -64,8 +73,13 @@ int SerialChannel::open(int portNumber) {
     port_ = std::move(port);
     readEvent_ = std::move(readEvent);
     writeEvent_ = std::move(writeEvent);
+    waitEvent_ = std::move(waitEvent);
     readRecord_ = OVERLAPPED{};
     writeRecord_ = OVERLAPPED{};
+    waitRecord_ = OVERLAPPED{};
+    // Without a character event the port can still be polled: waitReadable says CannotWait.
+    canWait_ = waitEvent_.valid() && SetCommMask(port_.get(), EV_RXCHAR) != FALSE;
+    lineLost_ = false;
     opened_ = 1;
     return 1;
 }
@@ -109,6 +123,7 @@ DWORD SerialChannel::queuedBytes() {
     DWORD errors = 0;
     COMSTAT status{};
     if (!ClearCommError(port_.get(), &errors, &status)) {
+        lineLost_ = true;  // a removed device refuses this (access denied, not ready)
         return 0;
     }
     return status.cbInQue;
@@ -128,29 +143,120 @@ std::size_t SerialChannel::readAvailable(std::uint8_t* buffer, std::size_t maxim
     readRecord_.hEvent = readEvent_.get();
     if (!ReadFile(port_.get(), buffer, wanted, nullptr, &readRecord_) &&
         GetLastError() != ERROR_IO_PENDING) {
+        lineLost_ = true;
         return 0;
     }
     // Bytes that reached the buffer count even when the read was cut short, so none are lost.
     DWORD received = 0;
-    finishTransfer(readRecord_, kReadWaitMs, received);
+    if (!finishTransfer(readRecord_, kReadWaitMs, received) &&
+        GetLastError() != ERROR_OPERATION_ABORTED) {
+        lineLost_ = true;
+    }
     return received;
 }
 
-int SerialChannel::waitReadable(int timeoutMs) {
-    if (isOpen() == 0) {
-        return -1;
+SerialChannel::Arm SerialChannel::armWait() {
+    const bool queued = queuedBytes() > 0;  // also notices a device that is gone
+    if (queued || lineLost_) {
+        return Arm::Ready;
     }
-    // The tick count moves in 16 ms steps on Windows; the steady clock is finer.
-    const auto deadline =
-        std::chrono::steady_clock::now() + std::chrono::milliseconds(std::max(timeoutMs, 0));
+    if (!canWait_) {
+        return Arm::Unable;
+    }
+    waitRecord_ = OVERLAPPED{};
+    waitRecord_.hEvent = waitEvent_.get();
+    ResetEvent(waitRecord_.hEvent);
+    eventMask_ = 0;
+    if (WaitCommEvent(port_.get(), &eventMask_, &waitRecord_)) {
+        return Arm::Ready;  // a character arrived since the last wait
+    }
+    if (GetLastError() != ERROR_IO_PENDING) {
+        lineLost_ = true;
+        return Arm::Ready;
+    }
+    // A byte that arrived just before the wait started need not wake it: look once more.
+    if (queuedBytes() > 0 || lineLost_) {
+        endWait(false);
+        return Arm::Ready;
+    }
+    return Arm::Pending;
+}
+
+void SerialChannel::endWait(bool signalled) {
+    if (!signalled) {
+        CancelIoEx(port_.get(), &waitRecord_);
+    }
+    DWORD unused = 0;
+    if (!GetOverlappedResult(port_.get(), &waitRecord_, &unused, TRUE) &&
+        (signalled || GetLastError() != ERROR_OPERATION_ABORTED)) {
+        lineLost_ = true;  // the driver ended the wait with an error: the device went away
+    }
+}
+
+PortWait SerialChannel::lineState() {
+    if (queuedBytes() > 0) {
+        return PortWait::Readable;  // a last reply before a hang-up still counts
+    }
+    return lineLost_ ? PortWait::LineLost : PortWait::TimedOut;
+}
+
+PortWait SerialChannel::waitAny(std::span<SerialChannel* const> channels,
+                                std::chrono::microseconds timeout) {
+    std::vector<SerialChannel*> armed;
+    std::vector<HANDLE> events;
+    bool ready = false;
+    bool unable = false;
+    for (SerialChannel* channel : channels) {
+        if (channel == nullptr || channel->isOpen() == 0) {
+            unable = true;
+            break;
+        }
+        const Arm arm = channel->armWait();
+        if (arm == Arm::Pending) {
+            armed.push_back(channel);
+            events.push_back(channel->waitEvent_.get());
+        }
+        ready = arm == Arm::Ready;
+        unable = arm == Arm::Unable;
+        if (ready || unable) {
+            break;
+        }
+    }
+    if (!ready && !unable && !events.empty() &&
+        WaitForMultipleObjects(static_cast<DWORD>(events.size()), events.data(), FALSE,
+                               waitMs(timeout)) == WAIT_FAILED) {
+        unable = true;
+    }
+    // Every wait started here ends here, signalled or cancelled.
+    bool signalled = false;
+    for (std::size_t i = 0; i < armed.size(); ++i) {
+        const bool set = WaitForSingleObject(events[i], 0) == WAIT_OBJECT_0;
+        armed[i]->endWait(set);
+        signalled = signalled || set;
+    }
+    if (unable) {
+        return PortWait::CannotWait;
+    }
+    return ready || signalled ? PortWait::Readable : PortWait::TimedOut;
+}
+
+PortWait SerialChannel::waitReadable(std::chrono::microseconds timeout) {
+    if (isOpen() == 0) {
+        return PortWait::CannotWait;
+    }
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    SerialChannel* self = this;
     for (;;) {
-        if (queuedBytes() > 0) {
-            return 1;
+        const auto left = std::chrono::duration_cast<std::chrono::microseconds>(
+            deadline - std::chrono::steady_clock::now());
+        if (waitAny(std::span<SerialChannel* const>(&self, 1), left) == PortWait::CannotWait) {
+            return PortWait::CannotWait;
         }
-        if (std::chrono::steady_clock::now() >= deadline) {
-            return 0;
+        // A character event can be left over from a byte read since: wait again then.
+        const PortWait state = lineState();
+        if (state != PortWait::TimedOut || std::chrono::steady_clock::now() >= deadline) {
+            return state;
         }
-        Sleep(1);
     }
 }
 
@@ -159,8 +265,12 @@ void SerialChannel::close() {
     port_.reset();
     readEvent_.reset();
     writeEvent_.reset();
+    waitEvent_.reset();
     readRecord_ = OVERLAPPED{};
     writeRecord_ = OVERLAPPED{};
+    waitRecord_ = OVERLAPPED{};
+    canWait_ = false;
+    lineLost_ = false;
     opened_ = 0;
 }
 
@@ -170,6 +280,19 @@ namespace quelt {
 
 std::unique_ptr<SerialPort> makeSerialChannel() {
     return std::make_unique<win32::SerialChannel>();
+}
+
+PortWait waitAnyReadable(std::span<SerialPort* const> ports, std::chrono::microseconds timeout) {
+    std::vector<win32::SerialChannel*> channels;
+    channels.reserve(ports.size());
+    for (SerialPort* port : ports) {
+        auto* channel = dynamic_cast<win32::SerialChannel*>(port);
+        if (channel == nullptr) {
+            return PortWait::CannotWait;
+        }
+        channels.push_back(channel);
+    }
+    return win32::SerialChannel::waitAny(channels, timeout);
 }
 
 }  // namespace quelt
