@@ -47,8 +47,10 @@ struct BenchCase {
 
 std::vector<BenchCase> benchCases() {
     std::vector<BenchCase> cases = {
-        {"round-trip", Measure::RoundTrip,
-         {"1:12:1", "2:12:2", "3:12:3", "4:12:4", "5:12:5", "6:12:6"}, 6},
+        {"round-trip",
+         Measure::RoundTrip,
+         {"1:12:1", "2:12:2", "3:12:3", "4:12:4", "5:12:5", "6:12:6"},
+         6},
         {"late-1ms", Measure::Exchange, {"1:12:1:delay=1"}, 1},
         {"wait-500ms", Measure::Exchange, {"1:12:1:delay=500"}, 1},
     };
@@ -131,8 +133,8 @@ bool runCase(const BenchCase& c, int rounds) {
             discoveries.push_back(elapsedMs(one));
         }
         const Summary d = summarise(discoveries);
-        std::printf("%-11s %4zu %-11s median %9.3f ms  p90 %9.3f ms  max %9.3f ms\n",
-                    "six-boxes", discoveries.size(), "discoveries", d.median, d.p90, d.max);
+        std::printf("%-11s %4zu %-11s median %9.3f ms  p90 %9.3f ms  max %9.3f ms\n", "six-boxes",
+                    discoveries.size(), "discoveries", d.median, d.p90, d.max);
     }
     std::fflush(stdout);
     return true;

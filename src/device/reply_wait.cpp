@@ -28,8 +28,7 @@ bool ReplyWaiter::collectOne(PendingReply& reply, std::int64_t now) {
     if (reply.have == kFrameSize) {
         reply.state = ReplyState::Complete;
     } else if (got == 0 && reply.port != nullptr &&
-               reply.port->waitReadable(std::chrono::microseconds::zero()) ==
-                   PortWait::LineLost) {
+               reply.port->waitReadable(std::chrono::microseconds::zero()) == PortWait::LineLost) {
         reply.state = ReplyState::LineLost;  // nothing more can come: no use waiting it out
     } else if (now - reply.startMicros >= kReplyLimitMicros) {
         reply.state = ReplyState::TimedOut;

@@ -86,11 +86,11 @@ TEST_F(DiscoveryTest, SixBoxesAtMostAndTheSeventhPortIsNeverOpened) {
 // COM order, and no port is opened while the ports below it could still make six boxes.
 struct OverlapCase {
     const char* name;
-    std::vector<int> silent;                          // opens, never answers
-    std::vector<std::pair<int, std::string>> boxes;   // COM, faults
-    std::vector<int> table;                           // COM of entries 0..
-    std::vector<int> opened;                          // every open attempt, in order
-    std::int64_t seconds;                             // whole seconds discovery took
+    std::vector<int> silent;                         // opens, never answers
+    std::vector<std::pair<int, std::string>> boxes;  // COM, faults
+    std::vector<int> table;                          // COM of entries 0..
+    std::vector<int> opened;                         // every open attempt, in order
+    std::int64_t seconds;                            // whole seconds discovery took
 };
 
 TEST_F(DiscoveryTest, SilentPortsOverlapWithinTheRules) {

@@ -119,8 +119,7 @@ TEST_F(ExchangeTest, DroppedLineFailsTheOperationAtOnce) {
         {"select box", [](DeviceLink& l) { l.selectBox(0); }, "error:5", 0},
         {"pattern on", [](DeviceLink& l) { l.patternOnFromSwitch(DeviceCommand::PatternOn); },
          "error:3", 0},
-        {"hardware reset", [](DeviceLink& l) { l.resetBox(ResetKind::Hardware); }, "error:6",
-         1000},
+        {"hardware reset", [](DeviceLink& l) { l.resetBox(ResetKind::Hardware); }, "error:6", 1000},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -3,11 +3,13 @@
 //   COM3, COM12  responders (echo; 0xF0 N -> N counting bytes; 0xF1 -> line settings text;
 //                0xF2 -> the peer's name)
 //   COM4         a peer that never reads
+//   COM5         a peer that hangs up when it receives a byte
 //   COM13        not mapped
 #include "platform/serial/win32/serial_channel.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -18,6 +20,7 @@ namespace {
 constexpr int kResponder = 3;
 constexpr int kHighResponder = 12;
 constexpr int kStalled = 4;
+constexpr int kHangsUp = 5;
 constexpr int kUnmapped = 13;
 
 constexpr std::uint8_t kCountCommand = 0xF0;
@@ -168,6 +171,61 @@ TEST_F(Win32SerialChannel, WriteThatCannotFinishFailsAndLeavesTheChannelSound) {
     EXPECT_EQ(channel.readAvailable(buffer, sizeof(buffer)), 0u);
     channel.close();
     EXPECT_EQ(channel.open(kStalled), 1);
+}
+
+double msSince(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+        .count();
+}
+
+TEST_F(Win32SerialChannel, WaitsOnThePortForTheWholeTimeLeft) {
+    SerialChannel channel;
+    ASSERT_EQ(channel.open(kResponder), 1);
+    for (const auto timeout : {std::chrono::microseconds(900), std::chrono::microseconds(20000)}) {
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(channel.waitReadable(timeout), PortWait::TimedOut);
+        EXPECT_GE(msSince(start), timeout.count() / 1000.0 * 0.95);
+    }
+    const std::uint8_t byte = 0x33;
+    ASSERT_EQ(channel.write(&byte, 1), 1);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(channel.waitReadable(std::chrono::seconds(3)), PortWait::Readable);
+    EXPECT_LT(msSince(start), 1000.0);
+}
+
+TEST_F(Win32SerialChannel, WaitOnSeveralPortsEndsWithTheFirstThatMoves) {
+    SerialChannel low;
+    SerialChannel high;
+    ASSERT_EQ(low.open(kResponder), 1);
+    ASSERT_EQ(high.open(kHighResponder), 1);
+    SerialPort* const both[] = {&low, &high};
+    auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(waitAnyReadable(both, std::chrono::milliseconds(20)), PortWait::TimedOut);
+    EXPECT_GE(msSince(start), 19.0);
+
+    const std::uint8_t byte = 0x44;
+    ASSERT_EQ(high.write(&byte, 1), 1);
+    start = std::chrono::steady_clock::now();
+    EXPECT_EQ(waitAnyReadable(both, std::chrono::seconds(3)), PortWait::Readable);
+    EXPECT_LT(msSince(start), 1000.0);
+    EXPECT_TRUE(waitQueued(high, 1));
+    EXPECT_EQ(low.waitReadable(std::chrono::microseconds(0)), PortWait::TimedOut);
+    // Every wait was ended before the call returned: the channels close and reopen cleanly.
+    high.close();
+    EXPECT_EQ(waitAnyReadable(both, std::chrono::seconds(3)), PortWait::CannotWait);
+    ASSERT_EQ(high.open(kHighResponder), 1);
+}
+
+TEST_F(Win32SerialChannel, HungUpLineEndsTheWaitAtOnce) {
+    SerialChannel channel;
+    ASSERT_EQ(channel.open(kHangsUp), 1);
+    const std::uint8_t byte = 0x55;
+    ASSERT_EQ(channel.write(&byte, 1), 1);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(channel.waitReadable(std::chrono::seconds(10)), PortWait::LineLost);
+    EXPECT_LT(msSince(start), 2000.0);
+    EXPECT_EQ(channel.waitReadable(std::chrono::seconds(10)), PortWait::LineLost);
+    EXPECT_LT(msSince(start), 2000.0);
 }
 
 }  // namespace

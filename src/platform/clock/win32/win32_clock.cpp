@@ -2,9 +2,9 @@
 // high-resolution timer (or with the timer period lowered to 1 ms where that timer is refused).
 #include <windows.h>
 
+#include <mmsystem.h>
 #include "platform/clock/clock.h"
 #include "platform/clock/win32/pause.h"
-#include <mmsystem.h>
 
 #include "platform/os/win32/unique_handle.h"
 

@@ -91,8 +91,8 @@ timespec timeLeft(std::chrono::steady_clock::time_point deadline) {
 // Blocks until one of `fds` reports an event or `timeout` passes. The number of descriptors with
 // events, 0 on time-out, -1 when the poll itself failed.
 int pollUntil(pollfd* fds, nfds_t count, std::chrono::microseconds timeout) {
-    const auto deadline = std::chrono::steady_clock::now() +
-                          std::max(timeout, std::chrono::microseconds::zero());
+    const auto deadline =
+        std::chrono::steady_clock::now() + std::max(timeout, std::chrono::microseconds::zero());
     for (;;) {
         const timespec left = timeLeft(deadline);
         const int r = ::ppoll(fds, count, &left, nullptr);
