@@ -41,6 +41,7 @@ enum class Measure { RoundTrip, Exchange, Discovery };
 struct BenchCase {
     std::string name;
     Measure measure;
+    int count;  // exchanges or discoveries; 0: as many as --rounds says
     std::vector<std::string> boxes;
     int expectedBoxes;
 };
@@ -49,15 +50,16 @@ std::vector<BenchCase> benchCases() {
     std::vector<BenchCase> cases = {
         {"round-trip",
          Measure::RoundTrip,
+         0,
          {"1:12:1", "2:12:2", "3:12:3", "4:12:4", "5:12:5", "6:12:6"},
          6},
-        {"late-1ms", Measure::Exchange, {"1:12:1:delay=1"}, 1},
-        {"wait-500ms", Measure::Exchange, {"1:12:1:delay=500"}, 1},
+        {"late-1ms", Measure::Exchange, 200, {"1:12:1:delay=1"}, 1},
+        {"wait-500ms", Measure::Exchange, 6, {"1:12:1:delay=500"}, 1},
     };
     // Discovery with silent ports on COM1..k in front of one box: the case real PCs have (an
     // on-board COM1 with nothing attached, Bluetooth serial ports).
     for (int silent : {0, 1, 3, 6}) {
-        BenchCase c{"silent-" + std::to_string(silent), Measure::Discovery, {}, 1};
+        BenchCase c{"silent-" + std::to_string(silent), Measure::Discovery, 1, {}, 1};
         for (int com = 1; com <= silent; ++com) {
             c.boxes.push_back(std::to_string(com) + ":12:1:silent");
         }
@@ -95,8 +97,9 @@ bool runCase(const BenchCase& c, int rounds) {
     const double cpuBefore = quelt::bench::processCpuSeconds();
     const auto start = WallClock::now();
     std::vector<double> times;
+    const int count = c.count > 0 ? c.count : rounds;
     if (c.measure == Measure::Discovery) {
-        for (int i = 0; i < std::max(1, rounds); ++i) {
+        for (int i = 0; i < count; ++i) {
             const auto one = WallClock::now();
             if (link.discoverBoxes() != 1 || link.boxCount() != c.expectedBoxes) {
                 return false;
@@ -108,7 +111,6 @@ bool runCase(const BenchCase& c, int rounds) {
             return false;
         }
         DeviceFrame frame;
-        const int count = c.measure == Measure::RoundTrip ? rounds : std::max(4, rounds / 10);
         for (int i = 0; i < count; ++i) {
             const auto one = WallClock::now();
             if (link.queryStatus(frame) != 1) {
@@ -176,8 +178,7 @@ int main(int argc, char** argv) {
             continue;
         }
         ran = true;
-        const int caseRounds = c.measure == Measure::Discovery ? 1 : rounds;
-        if (!runCase(c, caseRounds)) {
+        if (!runCase(c, rounds)) {
             std::fprintf(stderr, "bench: %s: an exchange failed\n", c.name.c_str());
             status = 1;
         }

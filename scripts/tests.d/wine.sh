@@ -47,3 +47,5 @@ parity_start=$(now)
 scripts/wine/cli-parity.sh build/default/tools/cli/quelt-cli \
   build/default/tools/boxsim/pty/quelt-boxsim build/mingw/tools/cli/quelt-cli.exe
 echo "wine: cli parity took $(elapsed "$parity_start") s"
+scripts/wine/cli-hangup.sh build/default/tools/cli/quelt-cli \
+  build/default/tools/boxsim/pty/quelt-boxsim build/mingw/tools/cli/quelt-cli.exe

@@ -1,11 +1,11 @@
 // The process's real clock on Windows: the performance counter for time, and pauses on a
 // high-resolution timer (or with the timer period lowered to 1 ms where that timer is refused).
 #include <windows.h>
-
+// timeBeginPeriod, after windows.h
 #include <mmsystem.h>
+
 #include "platform/clock/clock.h"
 #include "platform/clock/win32/pause.h"
-
 #include "platform/os/win32/unique_handle.h"
 
 namespace quelt {
