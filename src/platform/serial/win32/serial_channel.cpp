@@ -4,7 +4,6 @@
 #include <chrono>
 #include <memory>
 #include <string>
-#include <vector>
 
 namespace quelt::win32 {
 
@@ -34,13 +33,6 @@ bool configureLine(HANDLE port) {
     dcb.StopBits = ONESTOPBIT;
     dcb.fBinary = TRUE;
     return SetCommState(port, &dcb) != FALSE;
-}
-
-// A wait limit in whole milliseconds, rounded up: a wait rounded down to 0 ms would return at
-// once and the reply wait built on it would spin.
-DWORD waitMs(std::chrono::microseconds timeout) {
-    const auto us = std::max<std::int64_t>(timeout.count(), 0);
-    return static_cast<DWORD>(std::min<std::int64_t>((us + 999) / 1000, INFINITE - 1));
 }
 
 }  // namespace
@@ -79,6 +71,8 @@ int SerialChannel::open(int portNumber) {
     waitRecord_ = OVERLAPPED{};
     // Without a character event the port can still be polled: waitReadable says CannotWait.
     canWait_ = waitEvent_.valid() && SetCommMask(port_.get(), EV_RXCHAR) != FALSE;
+    way_ = WaitWay::Unknown;
+    haveLookahead_ = false;
     lineLost_ = false;
     opened_ = 1;
     return 1;
@@ -117,6 +111,11 @@ int SerialChannel::write(const std::uint8_t* data, std::size_t length) {
 }
 
 DWORD SerialChannel::queuedBytes() {
+    const DWORD held = driverQueued();
+    return held + (haveLookahead_ && held < MAXDWORD ? 1 : 0);
+}
+
+DWORD SerialChannel::driverQueued() {
     if (isOpen() == 0) {
         return 0;
     }
@@ -133,18 +132,25 @@ std::size_t SerialChannel::readAvailable(std::uint8_t* buffer, std::size_t maxim
     if (isOpen() == 0 || buffer == nullptr || maximum == 0) {
         return 0;
     }
-    // Only queued bytes are read: a read on an empty queue may stay pending (it does under wine).
-    const DWORD queued = queuedBytes();
-    if (queued == 0) {
-        return 0;
+    std::size_t taken = 0;
+    if (haveLookahead_) {  // the byte a wait read comes first
+        buffer[0] = lookahead_;
+        haveLookahead_ = false;
+        taken = 1;
     }
-    const auto wanted = static_cast<DWORD>(std::min<std::size_t>({maximum, queued, MAXDWORD}));
+    // Only queued bytes are read: a read on an empty queue may stay pending (it does under wine).
+    const DWORD queued = driverQueued();
+    if (queued == 0 || taken == maximum) {
+        return taken;
+    }
+    const auto wanted =
+        static_cast<DWORD>(std::min<std::size_t>({maximum - taken, queued, MAXDWORD}));
     readRecord_ = OVERLAPPED{};
     readRecord_.hEvent = readEvent_.get();
-    if (!ReadFile(port_.get(), buffer, wanted, nullptr, &readRecord_) &&
+    if (!ReadFile(port_.get(), buffer + taken, wanted, nullptr, &readRecord_) &&
         GetLastError() != ERROR_IO_PENDING) {
         lineLost_ = true;
-        return 0;
+        return taken;
     }
     // Bytes that reached the buffer count even when the read was cut short, so none are lost.
     DWORD received = 0;
@@ -152,112 +158,7 @@ std::size_t SerialChannel::readAvailable(std::uint8_t* buffer, std::size_t maxim
         GetLastError() != ERROR_OPERATION_ABORTED) {
         lineLost_ = true;
     }
-    return received;
-}
-
-SerialChannel::Arm SerialChannel::armWait() {
-    const bool queued = queuedBytes() > 0;  // also notices a device that is gone
-    if (queued || lineLost_) {
-        return Arm::Ready;
-    }
-    if (!canWait_) {
-        return Arm::Unable;
-    }
-    waitRecord_ = OVERLAPPED{};
-    waitRecord_.hEvent = waitEvent_.get();
-    ResetEvent(waitRecord_.hEvent);
-    eventMask_ = 0;
-    if (WaitCommEvent(port_.get(), &eventMask_, &waitRecord_)) {
-        return Arm::Ready;  // a character arrived since the last wait
-    }
-    if (GetLastError() != ERROR_IO_PENDING) {
-        lineLost_ = true;
-        return Arm::Ready;
-    }
-    // A byte that arrived just before the wait started need not wake it: look once more.
-    if (queuedBytes() > 0 || lineLost_) {
-        endWait(false);
-        return Arm::Ready;
-    }
-    return Arm::Pending;
-}
-
-void SerialChannel::endWait(bool signalled) {
-    if (!signalled) {
-        CancelIoEx(port_.get(), &waitRecord_);
-    }
-    DWORD unused = 0;
-    if (!GetOverlappedResult(port_.get(), &waitRecord_, &unused, TRUE) &&
-        (signalled || GetLastError() != ERROR_OPERATION_ABORTED)) {
-        lineLost_ = true;  // the driver ended the wait with an error: the device went away
-    }
-}
-
-PortWait SerialChannel::lineState() {
-    if (queuedBytes() > 0) {
-        return PortWait::Readable;  // a last reply before a hang-up still counts
-    }
-    return lineLost_ ? PortWait::LineLost : PortWait::TimedOut;
-}
-
-PortWait SerialChannel::waitAny(std::span<SerialChannel* const> channels,
-                                std::chrono::microseconds timeout) {
-    std::vector<SerialChannel*> armed;
-    std::vector<HANDLE> events;
-    bool ready = false;
-    bool unable = false;
-    for (SerialChannel* channel : channels) {
-        if (channel == nullptr || channel->isOpen() == 0) {
-            unable = true;
-            break;
-        }
-        const Arm arm = channel->armWait();
-        if (arm == Arm::Pending) {
-            armed.push_back(channel);
-            events.push_back(channel->waitEvent_.get());
-        }
-        ready = arm == Arm::Ready;
-        unable = arm == Arm::Unable;
-        if (ready || unable) {
-            break;
-        }
-    }
-    if (!ready && !unable && !events.empty() &&
-        WaitForMultipleObjects(static_cast<DWORD>(events.size()), events.data(), FALSE,
-                               waitMs(timeout)) == WAIT_FAILED) {
-        unable = true;
-    }
-    // Every wait started here ends here, signalled or cancelled.
-    bool signalled = false;
-    for (std::size_t i = 0; i < armed.size(); ++i) {
-        const bool set = WaitForSingleObject(events[i], 0) == WAIT_OBJECT_0;
-        armed[i]->endWait(set);
-        signalled = signalled || set;
-    }
-    if (unable) {
-        return PortWait::CannotWait;
-    }
-    return ready || signalled ? PortWait::Readable : PortWait::TimedOut;
-}
-
-PortWait SerialChannel::waitReadable(std::chrono::microseconds timeout) {
-    if (isOpen() == 0) {
-        return PortWait::CannotWait;
-    }
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    SerialChannel* self = this;
-    for (;;) {
-        const auto left = std::chrono::duration_cast<std::chrono::microseconds>(
-            deadline - std::chrono::steady_clock::now());
-        if (waitAny(std::span<SerialChannel* const>(&self, 1), left) == PortWait::CannotWait) {
-            return PortWait::CannotWait;
-        }
-        // A character event can be left over from a byte read since: wait again then.
-        const PortWait state = lineState();
-        if (state != PortWait::TimedOut || std::chrono::steady_clock::now() >= deadline) {
-            return state;
-        }
-    }
+    return taken + received;
 }
 
 void SerialChannel::close() {
@@ -270,6 +171,9 @@ void SerialChannel::close() {
     writeRecord_ = OVERLAPPED{};
     waitRecord_ = OVERLAPPED{};
     canWait_ = false;
+    way_ = WaitWay::Unknown;
+    pending_ = WaitWay::Unknown;
+    haveLookahead_ = false;
     lineLost_ = false;
     opened_ = 0;
 }
@@ -280,19 +184,6 @@ namespace quelt {
 
 std::unique_ptr<SerialPort> makeSerialChannel() {
     return std::make_unique<win32::SerialChannel>();
-}
-
-PortWait waitAnyReadable(std::span<SerialPort* const> ports, std::chrono::microseconds timeout) {
-    std::vector<win32::SerialChannel*> channels;
-    channels.reserve(ports.size());
-    for (SerialPort* port : ports) {
-        auto* channel = dynamic_cast<win32::SerialChannel*>(port);
-        if (channel == nullptr) {
-            return PortWait::CannotWait;
-        }
-        channels.push_back(channel);
-    }
-    return win32::SerialChannel::waitAny(channels, timeout);
 }
 
 }  // namespace quelt
