@@ -1,30 +1,24 @@
-// Timings of the device link over the real serial channel against simulated boxes on
-// pseudo-terminals: the status round trip (queryStatus) and discovery of six boxes.
-#include <fcntl.h>
-#include <poll.h>
-#include <signal.h>
-#include <spawn.h>
-#include <stdlib.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
+// Timings of the device link over the real serial channel against simulated boxes: the status
+// round trip, an exchange with a box that answers 1 ms late (any real box: 17 bytes at 460800
+// baud take 0.37 ms), the CPU spent waiting for a slow box, and discovery with silent ports.
+//   quelt-bench-device [--rounds N] [--case NAME]   run every case, or one
+//   quelt-bench-device --list                       each case's name and boxes, one a line
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <cstring>
-#include <filesystem>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "bench/device/bench_host.h"
 #include "device/device_link.h"
 #include "platform/clock/clock.h"
 
-extern char** environ;
-
 namespace {
 
-namespace fs = std::filesystem;
-using Clock = std::chrono::steady_clock;
+using quelt::DeviceFrame;
+using quelt::DeviceLink;
+using WallClock = std::chrono::steady_clock;
 
 class QuietSink : public quelt::PanelSink {
   public:
@@ -32,136 +26,166 @@ class QuietSink : public quelt::PanelSink {
     void showBoxEntry(int, bool, const std::string&) override {}
     void hideBoxEntry(int) override {}
     void setBoxInfoText(int, const std::string&) override {}
-    void framesToPanel(const quelt::DeviceFrame&) override {}
-    void panelToFrame(quelt::DeviceFrame&) override {}
-    void updateBezelEnable(const quelt::DeviceFrame&) override {}
-    void updateResolutionEnable(const quelt::DeviceFrame&) override {}
+    void framesToPanel(const DeviceFrame&) override {}
+    void panelToFrame(DeviceFrame&) override {}
+    void updateBezelEnable(const DeviceFrame&) override {}
+    void updateResolutionEnable(const DeviceFrame&) override {}
     void redrawPanel() override {}
     void showError(int index) override { std::fprintf(stderr, "bench: error %d\n", index); }
     void setBusy(bool) override {}
     void releaseButton(int) override {}
 };
 
-// quelt-boxsim with boxes on COM1..COM6, stopped by PID when this goes.
-class Simulator {
-  public:
-    explicit Simulator(const fs::path& portDir) {
-        std::vector<std::string> args = {QUELT_BOXSIM_PATH, "--port-dir", portDir.string()};
-        for (int com = 1; com <= 6; ++com) {
-            args.push_back("--box");
-            args.push_back(std::to_string(com) + ":12:" + std::to_string(com));
-        }
-        std::vector<char*> argv;
-        for (std::string& a : args)
-            argv.push_back(a.data());
-        argv.push_back(nullptr);
-        int out[2];
-        if (::pipe2(out, O_CLOEXEC) != 0)
-            return;
-        posix_spawn_file_actions_t actions;
-        ::posix_spawn_file_actions_init(&actions);
-        ::posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
-        ::posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-        if (::posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ) != 0) {
-            pid_ = -1;
-        }
-        ::posix_spawn_file_actions_destroy(&actions);
-        ::close(out[1]);
-        std::string seen;
-        char buf[64];
-        pollfd p{out[0], POLLIN, 0};
-        while (pid_ > 0 && seen.find("ready\n") == std::string::npos && ::poll(&p, 1, 10000) > 0) {
-            ssize_t n = ::read(out[0], buf, sizeof buf);
-            if (n <= 0)
-                break;
-            seen.append(buf, static_cast<std::size_t>(n));
-        }
-        ready_ = seen.find("ready\n") != std::string::npos;
-        ::close(out[0]);
-    }
-    ~Simulator() {
-        if (pid_ > 0) {
-            ::kill(pid_, SIGTERM);
-            ::waitpid(pid_, nullptr, 0);
-        }
-    }
-    Simulator(const Simulator&) = delete;
-    Simulator& operator=(const Simulator&) = delete;
-    bool ready() const { return ready_; }
+enum class Measure { RoundTrip, Exchange, Discovery };
 
-  private:
-    pid_t pid_ = -1;
-    bool ready_ = false;
+struct BenchCase {
+    std::string name;
+    Measure measure;
+    int count;  // exchanges or discoveries; 0: as many as --rounds says
+    std::vector<std::string> boxes;
+    int expectedBoxes;
 };
 
-struct Summary {
-    double median, p90, p99, max;
-};
-
-Summary summarise(std::vector<double> us) {
-    std::sort(us.begin(), us.end());
-    auto at = [&us](double q) { return us[static_cast<std::size_t>(q * (us.size() - 1))]; };
-    return {at(0.5), at(0.9), at(0.99), us.back()};
+std::vector<BenchCase> benchCases() {
+    std::vector<BenchCase> cases = {
+        {"round-trip",
+         Measure::RoundTrip,
+         0,
+         {"1:12:1", "2:12:2", "3:12:3", "4:12:4", "5:12:5", "6:12:6"},
+         6},
+        {"late-1ms", Measure::Exchange, 200, {"1:12:1:delay=1"}, 1},
+        {"wait-500ms", Measure::Exchange, 6, {"1:12:1:delay=500"}, 1},
+    };
+    // Discovery with silent ports on COM1..k in front of one box: the case real PCs have (an
+    // on-board COM1 with nothing attached, Bluetooth serial ports).
+    for (int silent : {0, 1, 3, 6}) {
+        BenchCase c{"silent-" + std::to_string(silent), Measure::Discovery, 1, {}, 1};
+        for (int com = 1; com <= silent; ++com) {
+            c.boxes.push_back(std::to_string(com) + ":12:1:silent");
+        }
+        c.boxes.push_back(std::to_string(silent + 1) + ":12:1");
+        cases.push_back(c);
+    }
+    return cases;
 }
 
-double elapsedUs(Clock::time_point since) {
-    return std::chrono::duration<double, std::micro>(Clock::now() - since).count();
+struct Summary {
+    double median, p90, max;
+};
+
+Summary summarise(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    auto at = [&values](double q) {
+        return values[static_cast<std::size_t>(q * static_cast<double>(values.size() - 1))];
+    };
+    return {at(0.5), at(0.9), values.back()};
+}
+
+double elapsedMs(WallClock::time_point since) {
+    return std::chrono::duration<double, std::milli>(WallClock::now() - since).count();
+}
+
+// Runs one case against its boxes; false when an exchange failed.
+bool runCase(const BenchCase& c, int rounds) {
+    const auto boxes = quelt::bench::serveBoxes(c.boxes);
+    if (!boxes->ready()) {
+        std::fprintf(stderr, "bench: %s: the simulated boxes did not start\n", c.name.c_str());
+        return false;
+    }
+    QuietSink sink;
+    DeviceLink link(sink, quelt::systemClock(), [] { return quelt::makeSerialChannel(); });
+    const double cpuBefore = quelt::bench::processCpuSeconds();
+    const auto start = WallClock::now();
+    std::vector<double> times;
+    const int count = c.count > 0 ? c.count : rounds;
+    if (c.measure == Measure::Discovery) {
+        for (int i = 0; i < count; ++i) {
+            const auto one = WallClock::now();
+            if (link.discoverBoxes() != 1 || link.boxCount() != c.expectedBoxes) {
+                return false;
+            }
+            times.push_back(elapsedMs(one));
+        }
+    } else {
+        if (link.discoverBoxes() != 1 || link.boxCount() != c.expectedBoxes) {
+            return false;
+        }
+        DeviceFrame frame;
+        for (int i = 0; i < count; ++i) {
+            const auto one = WallClock::now();
+            if (link.queryStatus(frame) != 1) {
+                return false;
+            }
+            times.push_back(elapsedMs(one));
+        }
+    }
+    const double wallS = elapsedMs(start) / 1000;
+    const double cpuPerS = (quelt::bench::processCpuSeconds() - cpuBefore) / wallS;
+    const Summary s = summarise(times);
+    const char* what = c.measure == Measure::Discovery ? "discoveries" : "exchanges";
+    std::printf("%-11s %4zu %-11s median %9.3f ms  p90 %9.3f ms  max %9.3f ms  CPU %.3f s/s\n",
+                c.name.c_str(), times.size(), what, s.median, s.p90, s.max, cpuPerS);
+    if (c.measure == Measure::RoundTrip) {
+        std::vector<double> discoveries;
+        for (int i = 0; i < std::max(10, rounds / 100); ++i) {
+            const auto one = WallClock::now();
+            if (link.discoverBoxes() != 1 || link.boxCount() != c.expectedBoxes) {
+                return false;
+            }
+            discoveries.push_back(elapsedMs(one));
+        }
+        const Summary d = summarise(discoveries);
+        std::printf("%-11s %4zu %-11s median %9.3f ms  p90 %9.3f ms  max %9.3f ms\n", "six-boxes",
+                    discoveries.size(), "discoveries", d.median, d.p90, d.max);
+    }
+    std::fflush(stdout);
+    return true;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
     int rounds = 2000;
-    if (argc == 3 && std::strcmp(argv[1], "--rounds") == 0) {
-        rounds = std::max(10, std::atoi(argv[2]));
+    std::string only;
+    const std::vector<BenchCase> cases = benchCases();
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--list") {
+            for (const BenchCase& c : cases) {
+                std::printf("%s", c.name.c_str());
+                for (const std::string& box : c.boxes) {
+                    std::printf(" %s", box.c_str());
+                }
+                std::printf("\n");
+            }
+            return 0;
+        }
+        if (arg == "--rounds" && i + 1 < argc) {
+            rounds = std::max(1, std::atoi(argv[++i]));
+            continue;
+        }
+        if (arg == "--case" && i + 1 < argc) {
+            only = argv[++i];
+            continue;
+        }
+        std::fprintf(stderr, "usage: %s [--rounds N] [--case NAME] | --list\n", argv[0]);
+        return 2;
     }
-    char tmpl[] = "/tmp/quelt-bench-XXXXXX";
-    if (::mkdtemp(tmpl) == nullptr)
-        return 1;
-    const fs::path dir = tmpl;
-    int status = 1;
-    {
-        Simulator sim(dir / "ports");
-        ::setenv("QUELT_PORT_DIR", (dir / "ports").c_str(), 1);
-        QuietSink sink;
-        quelt::DeviceLink link(sink, quelt::systemClock(),
-                               [] { return quelt::makeSerialChannel(); });
-        if (sim.ready() && link.discoverBoxes() == 1 && link.boxCount() == 6) {
-            std::vector<double> roundTrips;
-            quelt::DeviceFrame frame;
-            for (int i = 0; i < rounds; ++i) {
-                auto start = Clock::now();
-                if (link.queryStatus(frame) != 1)
-                    break;
-                roundTrips.push_back(elapsedUs(start));
-            }
-            std::vector<double> discoveries;
-            for (int i = 0; i < std::max(10, rounds / 100); ++i) {
-                auto start = Clock::now();
-                if (link.discoverBoxes() != 1 || link.boxCount() != 6)
-                    break;
-                discoveries.push_back(elapsedUs(start));
-            }
-            if (roundTrips.size() == static_cast<std::size_t>(rounds) && !discoveries.empty()) {
-                Summary rt = summarise(roundTrips);
-                Summary d = summarise(discoveries);
-                std::printf(
-                    "status round trip (queryStatus), %zu runs: median %.1f us, p90 %.1f us, "
-                    "p99 %.1f us, max %.1f us\n",
-                    roundTrips.size(), rt.median, rt.p90, rt.p99, rt.max);
-                std::printf(
-                    "discovery of 6 boxes on COM1-6, %zu runs: median %.2f ms, p90 %.2f ms, "
-                    "max %.2f ms\n",
-                    discoveries.size(), d.median / 1000, d.p90 / 1000, d.max / 1000);
-                status = 0;
-            } else {
-                std::fprintf(stderr, "bench: an exchange failed\n");
-            }
-        } else {
-            std::fprintf(stderr, "bench: the simulated boxes were not found\n");
+    int status = 0;
+    bool ran = false;
+    for (const BenchCase& c : cases) {
+        if (!only.empty() && c.name != only) {
+            continue;
+        }
+        ran = true;
+        if (!runCase(c, rounds)) {
+            std::fprintf(stderr, "bench: %s: an exchange failed\n", c.name.c_str());
+            status = 1;
         }
     }
-    std::error_code ec;
-    fs::remove_all(dir, ec);
+    if (!ran) {
+        std::fprintf(stderr, "bench: no case named %s\n", only.c_str());
+        return 2;
+    }
     return status;
 }

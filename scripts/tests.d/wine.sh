@@ -25,7 +25,7 @@ quelt_wine_setup --display
 
 # Pty peers for the serial channel tests (see tests/win32/serial_channel_test.cpp).
 rig_dir="$QUELT_WINE_PORT_DIR"
-python3 scripts/wine/serial-rig.py "$rig_dir" COM3=responder COM12=responder COM4=stall &
+python3 scripts/wine/serial-rig.py "$rig_dir" COM3=responder COM12=responder COM4=stall COM5=hangup &
 rig_pid=$!
 quelt_wine_track_pid "$rig_pid"
 for _ in $(seq 200); do
@@ -47,3 +47,5 @@ parity_start=$(now)
 scripts/wine/cli-parity.sh build/default/tools/cli/quelt-cli \
   build/default/tools/boxsim/pty/quelt-boxsim build/mingw/tools/cli/quelt-cli.exe
 echo "wine: cli parity took $(elapsed "$parity_start") s"
+scripts/wine/cli-hangup.sh build/default/tools/cli/quelt-cli \
+  build/default/tools/boxsim/pty/quelt-boxsim build/mingw/tools/cli/quelt-cli.exe

@@ -16,6 +16,8 @@ Roles:
              The terminal starts at 9600 baud, 7 data bits, even parity, 2 stop bits, so a
              channel that leaves any of these alone is caught.
   stall      never reads: writes to the terminal fill its buffer and then block.
+  hangup     hangs up the line (closes its side of the pty) when it receives a byte, as a box
+             that loses power or an adapter pulled out would; the port stays gone.
 """
 import os
 import select
@@ -82,6 +84,7 @@ def main():
     folder = sys.argv[1]
     os.makedirs(folder, exist_ok=True)
     responders = {}
+    hangups = {}
     keep = []
     made = [os.path.join(folder, "ready")]
     for spec in sys.argv[2:]:
@@ -99,6 +102,9 @@ def main():
         elif role == "stall":
             tty.setraw(terminal)
             keep.append(master)
+        elif role == "hangup":
+            tty.setraw(terminal)
+            hangups[master] = terminal
         else:
             sys.exit("unknown role: " + role)
 
@@ -106,8 +112,12 @@ def main():
     try:
         open(made[0], "w").close()
         while True:
-            readable, _, _ = select.select(list(responders), [], [])
+            readable, _, _ = select.select(list(responders) + list(hangups), [], [])
             for fd in readable:
+                if fd in hangups:
+                    os.close(hangups.pop(fd))
+                    os.close(fd)
+                    continue
                 try:
                     data = os.read(fd, 4096)
                 except OSError:

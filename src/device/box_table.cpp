@@ -1,4 +1,8 @@
 // Discovery of the boxes on COM1..COM14 and the box table.
+#include <algorithm>
+#include <memory>
+#include <vector>
+
 #include "device/device_link.h"
 
 namespace quelt {
@@ -10,30 +14,102 @@ void DeviceLink::showFramesOnPanel() {
     sink_.updateResolutionEnable(working);
 }
 
-// Opens the current entry's channel on `portNumber` and asks for its status. 1 when a box
-// answered; the entry is filled and stays open. Anything else leaves the channel closed.
-int DeviceLink::probePort(int portNumber) {
-    BoxRecord& record = *currentBox_;
-    if (!record.channel) {
-        record.channel = portFactory_ ? portFactory_() : nullptr;
-    }
-    if (!record.channel || record.channel->open(portNumber) != 1) {
-        return 0;
-    }
-    drain();
-    const std::uint8_t request = kStatusRequest;
+namespace {
+
+// A port that took the status request and whose answer is awaited.
+struct Probe {
+    int comPort = 0;
+    std::unique_ptr<SerialPort> channel;
+    PendingReply reply;
+};
+
+// A port whose box answered.
+struct Answer {
+    int comPort = 0;
+    std::unique_ptr<SerialPort> channel;
     DeviceFrame status;
-    if (writeToCurrent(&request, 1) != 1 || waitReply(status, kStatusRequest) != 1) {
-        // Not a box (or a box that does not answer): give the port back and keep probing.
-        record.channel->close();
-        return 0;
+};
+
+// Probing COM1..COM14 with several status requests in flight, so that ports that stay silent
+// wait out their reply limits together instead of one after another. Each probe still gets the
+// whole limit; a port that does not answer is given back. A port is opened only while the boxes
+// found and the probes in flight could not yet make six, so no port is opened when the ports
+// below it may hold six boxes.
+class PortProbing {
+  public:
+    PortProbing(Clock& clock, const SerialPortFactory& factory)
+        : clock_(clock), factory_(factory), waiter_(clock) {}
+
+    // The boxes that answered, in port order.
+    std::vector<Answer> run() {
+        int next = kFirstComPort;
+        for (;;) {
+            while (next <= kLastComPort && answers_.size() + inFlight_.size() < kMaxBoxes) {
+                startProbe(next++);
+                clock_.sleepMs(1);
+            }
+            if (inFlight_.empty()) {
+                break;
+            }
+            std::vector<PendingReply*> replies;
+            for (const auto& probe : inFlight_) {
+                replies.push_back(&probe->reply);
+            }
+            if (waiter_.collect(replies) == inFlight_.size()) {
+                waiter_.wait(replies);
+                continue;
+            }
+            settleFinished();
+        }
+        std::sort(answers_.begin(), answers_.end(),
+                  [](const Answer& a, const Answer& b) { return a.comPort < b.comPort; });
+        return std::move(answers_);
     }
-    setReply(status);
-    record.firmware = status[frame_offset::firmware];
-    record.boxId = status[frame_offset::boxId];
-    record.comPort = static_cast<std::uint8_t>(portNumber);
-    return 1;
-}
+
+  private:
+    void startProbe(int comPort) {
+        auto probe = std::make_unique<Probe>();
+        probe->comPort = comPort;
+        probe->channel = factory_ ? factory_() : nullptr;
+        if (!probe->channel || probe->channel->open(comPort) != 1) {
+            return;
+        }
+        drainPort(*probe->channel);
+        const std::uint8_t request = kStatusRequest;
+        if (probe->channel->write(&request, 1) != 1) {
+            probe->channel->close();  // takes no request: not a box, skipped
+            return;
+        }
+        probe->reply = waiter_.start(probe->channel.get());
+        inFlight_.push_back(std::move(probe));
+    }
+
+    void settleFinished() {
+        for (auto it = inFlight_.begin(); it != inFlight_.end();) {
+            Probe& probe = **it;
+            if (probe.reply.state == ReplyState::Waiting) {
+                ++it;
+                continue;
+            }
+            DeviceFrame status;
+            if (probe.reply.state == ReplyState::Complete &&
+                acceptReply(*probe.channel, probe.reply.bytes, kStatusRequest, status) == 1) {
+                answers_.push_back(Answer{probe.comPort, std::move(probe.channel), status});
+            } else {
+                probe.channel->close();  // not a box, or one that does not answer: skipped
+            }
+            it = inFlight_.erase(it);
+        }
+    }
+
+    Clock& clock_;
+    const SerialPortFactory& factory_;
+    ReplyWaiter waiter_;
+    std::vector<std::unique_ptr<Probe>> inFlight_;
+    std::vector<Answer> answers_;
+};
+
+}  // namespace
 
 int DeviceLink::discoverBoxes() {
     for (BoxRecord& record : boxTable_) {
@@ -46,14 +122,18 @@ int DeviceLink::discoverBoxes() {
     }
     boxCount_ = 0;
     currentBox_ = &boxTable_[0];
-    for (int port = kFirstComPort; port <= kLastComPort && boxCount_ < kMaxBoxes; ++port) {
-        if (probePort(port) == 1) {
-            ++boxCount_;
-            if (boxCount_ < kMaxBoxes) {
-                makeCurrent(boxCount_);
-            }
+    std::vector<Answer> answers = PortProbing(clock_, portFactory_).run();
+    for (Answer& answer : answers) {
+        if (boxCount_ == kMaxBoxes) {
+            break;  // cannot happen: probing never lets more than six answer
         }
-        clock_.sleepMs(1);
+        BoxRecord& record = boxTable_[static_cast<std::size_t>(boxCount_.load())];
+        record.channel = std::move(answer.channel);
+        record.firmware = answer.status[frame_offset::firmware];
+        record.boxId = answer.status[frame_offset::boxId];
+        record.comPort = static_cast<std::uint8_t>(answer.comPort);
+        setReply(answer.status);
+        ++boxCount_;
     }
     if (boxCount_ == 0) {
         return 0;

@@ -5,12 +5,6 @@
 #include <utility>
 
 namespace quelt {
-namespace {
-
-constexpr std::int64_t kMicrosPerSecond = 1'000'000;
-constexpr std::int64_t kReplyLimitSeconds = kReplyLimitMs / 1000;
-
-}  // namespace
 
 std::string boxInfoText(std::uint8_t firmware, std::uint8_t comPort, std::uint8_t boxId) {
     char text[64];
@@ -99,53 +93,20 @@ int DeviceLink::drain() {
     if (channel == nullptr) {
         return 0;
     }
-    std::uint8_t discard[kDrainSize];
-    channel->readAvailable(discard, sizeof discard);
+    drainPort(*channel);
     return 1;
 }
 
 int DeviceLink::waitReply(DeviceFrame& destination, std::uint8_t expectedCode) {
-    const std::int64_t start = clock_.nowMicros();
-    DeviceFrame received;
-    std::size_t have = 0;
-    int portSaidReady = 0;
-    for (;;) {
-        SerialPort* channel = currentChannel();
-        std::size_t got = 0;
-        if (channel != nullptr) {
-            // Read no more than the bytes still missing: what follows belongs to the next reply.
-            got = channel->readAvailable(received.bytes.data() + have, kFrameSize - have);
-            have += got;
-            if (have == kFrameSize) {
-                break;
-            }
-        }
-        const std::int64_t beforeWait = clock_.nowMicros();
-        // A port that says bytes are ready but then delivers none would make this loop spin;
-        // it gets the plain 1 ms pause instead.
-        const bool readyButEmpty = portSaidReady > 0 && got == 0;
-        portSaidReady = channel != nullptr ? channel->waitReadable(1) : -1;
-        if (portSaidReady < 0 || readyButEmpty) {
-            clock_.sleepMs(1);
-        }
-        if ((beforeWait - start) / kMicrosPerSecond >= kReplyLimitSeconds) {
-            return 0;
-        }
+    ReplyWaiter waiter(clock_);
+    PendingReply reply = waiter.start(currentChannel());
+    PendingReply* const replies[] = {&reply};
+    waiter.settle(replies);
+    // Out of time, or the line went away (nothing more could come): the exchange fails.
+    if (reply.state != ReplyState::Complete) {
+        return 0;
     }
-    switch (checkReply(received, expectedCode)) {
-        case ReplyKind::Valid:
-            destination = received;
-            return 1;
-        case ReplyKind::Negative: {
-            drain();
-            const std::uint8_t request = kStatusRequest;
-            writeToCurrent(&request, 1);  // its answer is not awaited
-            return 0;
-        }
-        case ReplyKind::Wrong:
-            break;
-    }
-    return 0;
+    return acceptReply(*reply.port, reply.bytes, expectedCode, destination);
 }
 
 int DeviceLink::sendCommand(DeviceCommand code, std::uint8_t boxId, std::uint32_t pauseMs) {

@@ -12,6 +12,7 @@
 
 #include "device/frame.h"
 #include "device/panel_sink.h"
+#include "device/reply_wait.h"
 #include "platform/clock/clock.h"
 #include "platform/serial/serial_port.h"
 
@@ -20,7 +21,6 @@ namespace quelt {
 inline constexpr int kMaxBoxes = 6;
 inline constexpr int kFirstComPort = 1;
 inline constexpr int kLastComPort = 14;
-inline constexpr std::int64_t kReplyLimitMs = 20000;
 
 struct BoxRecord {
     std::unique_ptr<SerialPort> channel;
@@ -109,7 +109,6 @@ class DeviceLink {
     SerialPort* currentChannel() const;
     std::uint8_t currentBoxId() const;
     int writeToCurrent(const std::uint8_t* data, std::size_t length);
-    int probePort(int portNumber);
     void showFramesOnPanel();
     int applyToEveryBox();
     void reapFinishedWorkers();

@@ -82,6 +82,82 @@ TEST_F(DiscoveryTest, SixBoxesAtMostAndTheSeventhPortIsNeverOpened) {
     }
 }
 
+// Several probes in flight: silent ports wait out their 20 s together, the table still fills in
+// COM order, and no port is opened while the ports below it could still make six boxes.
+struct OverlapCase {
+    const char* name;
+    std::vector<int> silent;                         // opens, never answers
+    std::vector<std::pair<int, std::string>> boxes;  // COM, faults
+    std::vector<int> table;                          // COM of entries 0..
+    std::vector<int> opened;                         // every open attempt, in order
+    std::int64_t seconds;                            // whole seconds discovery took
+};
+
+TEST_F(DiscoveryTest, SilentPortsOverlapWithinTheRules) {
+    const std::vector<int> all = portRange(1, 14);
+    const OverlapCase cases[] = {
+        {"four silent and one box: one limit, not four", {1, 2, 3, 4}, {{5, ""}}, {5}, all, 20},
+        {"six silent before a box", {1, 2, 3, 4, 5, 6}, {{9, ""}}, {9}, all, 20},
+        {"fourteen silent: three rounds of six", all, {}, {}, all, 60},
+        {"an answer late within the limit keeps its place in COM order",
+         {},
+         {{3, ""}, {5, "delay=19999"}, {11, ""}},
+         {3, 5, 11},
+         all,
+         20},
+        {"COM7 is never opened while COM1-6 might still answer",
+         {},
+         {{1, ""}, {2, "delay=500"}, {3, ""}, {4, ""}, {5, ""}, {6, "delay=19000"}, {7, ""}},
+         {1, 2, 3, 4, 5, 6},
+         portRange(1, 6),
+         19},
+        {"five boxes leave room for one probe at a time",
+         {6, 7},
+         {{1, ""}, {2, ""}, {3, ""}, {4, ""}, {5, ""}, {8, ""}, {9, ""}},
+         {1, 2, 3, 4, 5, 8},
+         portRange(1, 8),
+         40},
+    };
+    for (const OverlapCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        sim::FakeClock clock;
+        sim::InMemoryBus bus{clock};
+        RecordingSink sink;
+        DeviceLink link{sink, clock, bus.factory()};
+        for (int com : c.silent) {
+            bus.addForeignDevice(com);
+        }
+        for (const auto& [com, faults] : c.boxes) {
+            sim::BoxConfig config;
+            config.com = com;
+            config.faults = *sim::parseFaults(faults);
+            bus.addBox(config);
+        }
+        const std::int64_t start = clock.nowMicros();
+        EXPECT_EQ(link.discoverBoxes(), c.table.empty() ? 0 : 1);
+        std::vector<int> table;
+        for (int i = 0; i < link.boxCount(); ++i) {
+            table.push_back(link.box(i).comPort);
+        }
+        EXPECT_EQ(table, c.table);
+        EXPECT_EQ(bus.openAttempts(), c.opened);
+        EXPECT_EQ(bus.openCount(), static_cast<int>(c.table.size()));  // the others were closed
+        EXPECT_EQ((clock.nowMicros() - start) / 1'000'000, c.seconds);
+    }
+}
+
+TEST_F(DiscoveryTest, PortWhoseLineDropsIsSkippedAtOnce) {
+    addBox(2, 1);
+    addBox(3, 2);
+    bus.hangUpAfterNextWrite(2);  // takes the status request, then the line goes away
+    const std::int64_t start = clock.nowMicros();
+    EXPECT_EQ(link.discoverBoxes(), 1);
+    ASSERT_EQ(link.boxCount(), 1);
+    EXPECT_EQ(link.box(0).comPort, 3);
+    EXPECT_FALSE(bus.isHeld(2));
+    EXPECT_EQ(elapsedMs(start), 14);  // only the pauses: nobody waited for the dead line
+}
+
 TEST_F(DiscoveryTest, RediscoveryStartsFromAnEmptyTable) {
     addBox(2, 1);
     addBox(4, 2);

@@ -19,6 +19,7 @@ namespace quelt {
 namespace {
 
 namespace fs = std::filesystem;
+using namespace std::chrono_literals;
 
 // One pseudo-terminal pair. The test keeps the master and its own descriptor of the slave (so
 // it can see how many bytes are queued there and the pair outlives every channel close).
@@ -145,14 +146,14 @@ TEST_F(PosixSerialChannelTest, OpensThroughPortFolderAndReadsOnlyWhatIsQueued) {
 
     std::uint8_t buf[64];
     EXPECT_EQ(channel->readAvailable(buf, 32), 0u);  // empty: 0 at once, not an error
-    EXPECT_EQ(channel->waitReadable(0), 0);
+    EXPECT_EQ(channel->waitReadable(0ms), PortWait::TimedOut);
 
     std::vector<std::uint8_t> forty(40);
     for (std::size_t i = 0; i < forty.size(); ++i)
         forty[i] = static_cast<std::uint8_t>(i);
     pty_.sendToSlave(forty);
     ASSERT_TRUE(pty_.waitQueuedOnSlave(40));
-    EXPECT_EQ(channel->waitReadable(1000), 1);
+    EXPECT_EQ(channel->waitReadable(1000ms), PortWait::Readable);
     ASSERT_EQ(channel->readAvailable(buf, 32), 32u);
     EXPECT_EQ(buf[0], 0);
     EXPECT_EQ(buf[31], 31);
@@ -184,17 +185,58 @@ TEST_F(PosixSerialChannelTest, WriteGivesUpWhenTheLineStaysBlocked) {
     EXPECT_EQ(channel->write(big.data(), big.size()), 0);
 }
 
-TEST_F(PosixSerialChannelTest, HungUpLineIsNotReportedReadable) {
+double waitedMs(SerialPort& port, std::chrono::microseconds timeout, PortWait expected) {
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(port.waitReadable(timeout), expected);
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+        .count();
+}
+
+TEST_F(PosixSerialChannelTest, WaitBlocksForTheWholeTimeLeftEvenBelowOneMillisecond) {
+    auto channel = makeSerialChannel();
+    ASSERT_EQ(channel->open(3), 1);
+    // Rounded down to whole milliseconds these would be polls that return at once.
+    EXPECT_GE(waitedMs(*channel, 1ms, PortWait::TimedOut), 0.9);
+    EXPECT_GE(waitedMs(*channel, 900us, PortWait::TimedOut), 0.8);
+    EXPECT_GE(waitedMs(*channel, 30ms, PortWait::TimedOut), 29.0);
+}
+
+TEST_F(PosixSerialChannelTest, HungUpLineEndsTheWaitAtOnce) {
     auto channel = makeSerialChannel();
     ASSERT_EQ(channel->open(3), 1);
     pty_.hangUp();
-    // Readable with nothing to read would make a reply wait spin without pausing until its
-    // limit; the caller must be told to sleep on its own clock instead.
-    EXPECT_EQ(channel->waitReadable(50), -1);
+    // Said at once, instead of waiting out the time (or spinning on a line that polls readable
+    // with nothing to read).
+    EXPECT_LT(waitedMs(*channel, 5s, PortWait::LineLost), 1000.0);
     std::uint8_t buf[16];
     EXPECT_EQ(channel->readAvailable(buf, sizeof buf), 0u);
     const std::uint8_t request = 0xFF;
     EXPECT_EQ(channel->write(&request, 1), 0);
+}
+
+TEST_F(PosixSerialChannelTest, WaitOnSeveralPortsEndsWithTheFirstThatMoves) {
+    PtyPair second;
+    ASSERT_TRUE(second.ok());
+    fs::create_symlink(second.slavePath(), dir_ / "COM5");
+    auto a = makeSerialChannel();
+    auto b = makeSerialChannel();
+    ASSERT_EQ(a->open(3), 1);
+    ASSERT_EQ(b->open(5), 1);
+    SerialPort* const both[] = {a.get(), b.get()};
+
+    auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(waitAnyReadable(both, 20ms), PortWait::TimedOut);
+    EXPECT_GE(std::chrono::steady_clock::now() - start, 19ms);
+
+    second.sendToSlave({0x42});
+    ASSERT_TRUE(second.waitQueuedOnSlave(1));
+    EXPECT_EQ(waitAnyReadable(both, 5s), PortWait::Readable);
+    EXPECT_EQ(a->waitReadable(0ms), PortWait::TimedOut);
+    EXPECT_EQ(b->waitReadable(0ms), PortWait::Readable);
+
+    // A port that is not a channel of this platform, or a closed one, cannot take part.
+    b->close();
+    EXPECT_EQ(waitAnyReadable(both, 5s), PortWait::CannotWait);
 }
 
 TEST_F(PosixSerialChannelTest, PortHeldByAnotherChannelDoesNotOpenUntilReleased) {
@@ -225,7 +267,7 @@ TEST_F(PosixSerialChannelTest, FailedOpenHoldsNothing) {
     EXPECT_EQ(channel->open(15), 0);
     EXPECT_EQ(channel->isOpen(), 0);
     EXPECT_EQ(openDescriptorCount(), before);
-    EXPECT_EQ(channel->waitReadable(10), -1);
+    EXPECT_EQ(channel->waitReadable(10ms), PortWait::CannotWait);
 }
 
 }  // namespace

@@ -138,6 +138,15 @@ class SimulatorProcess {
         return false;
     }
 
+    // Killed outright, as a crash would end it: the ports hang up and their links stay behind.
+    void kill() {
+        if (pid_ > 0) {
+            ::kill(pid_, SIGKILL);
+            ::waitpid(pid_, nullptr, 0);
+            pid_ = -1;
+        }
+    }
+
     // SIGTERM, then SIGKILL if it does not end within 5 s. Returns the exit status (-1: killed).
     int stop() {
         if (pid_ <= 0) {
@@ -171,32 +180,54 @@ struct CliResult {
     std::string err;
 };
 
+// quelt-cli started with QUELT_PORT_DIR set to `portDir`, its output going to files in `scratch`;
+// `finish` waits for it.
+class CliProcess {
+  public:
+    CliProcess(const fs::path& portDir, const fs::path& scratch, std::vector<std::string> args)
+        : outPath_(scratch / "cli.out"), errPath_(scratch / "cli.err") {
+        args.insert(args.begin(), QUELT_CLI_PATH);
+        std::vector<std::string> env = {"QUELT_PORT_DIR=" + portDir.string(), "PATH=/usr/bin:/bin"};
+        posix_spawn_file_actions_t actions;
+        ::posix_spawn_file_actions_init(&actions);
+        ::posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, outPath_.c_str(),
+                                           O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        ::posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errPath_.c_str(),
+                                           O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        auto argv = argvOf(args);
+        auto envp = argvOf(env);
+        if (::posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), envp.data()) != 0) {
+            pid_ = -1;
+        }
+        ::posix_spawn_file_actions_destroy(&actions);
+    }
+    ~CliProcess() { finish(); }
+    CliProcess(const CliProcess&) = delete;
+    CliProcess& operator=(const CliProcess&) = delete;
+
+    CliResult finish() {
+        if (pid_ > 0) {
+            int status = 0;
+            ::waitpid(pid_, &status, 0);
+            result_.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+            result_.out = readFile(outPath_);
+            result_.err = readFile(errPath_);
+            pid_ = -1;
+        }
+        return result_;
+    }
+
+  private:
+    fs::path outPath_;
+    fs::path errPath_;
+    pid_t pid_ = -1;
+    CliResult result_;
+};
+
 // Runs quelt-cli with QUELT_PORT_DIR set to `portDir` and waits for it.
 inline CliResult runCli(const fs::path& portDir, const fs::path& scratch,
                         std::vector<std::string> args) {
-    args.insert(args.begin(), QUELT_CLI_PATH);
-    const fs::path outPath = scratch / "cli.out";
-    const fs::path errPath = scratch / "cli.err";
-    std::vector<std::string> env = {"QUELT_PORT_DIR=" + portDir.string(), "PATH=/usr/bin:/bin"};
-    posix_spawn_file_actions_t actions;
-    ::posix_spawn_file_actions_init(&actions);
-    ::posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, outPath.c_str(),
-                                       O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    ::posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errPath.c_str(),
-                                       O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    auto argv = argvOf(args);
-    auto envp = argvOf(env);
-    CliResult result;
-    pid_t pid = -1;
-    if (::posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data()) == 0) {
-        int status = 0;
-        ::waitpid(pid, &status, 0);
-        result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-    ::posix_spawn_file_actions_destroy(&actions);
-    result.out = readFile(outPath);
-    result.err = readFile(errPath);
-    return result;
+    return CliProcess(portDir, scratch, std::move(args)).finish();
 }
 
 }  // namespace quelt::testing

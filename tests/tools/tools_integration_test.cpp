@@ -102,5 +102,61 @@ TEST_F(ToolsTest, UsageErrorsSendNothing) {
     EXPECT_EQ(readLines(log()), (std::vector<std::string>{status(3), status(3)}));
 }
 
+// Silent ports wait out their reply limit together: three of them cost one 20 s limit, not three.
+TEST_F(ToolsTest, DiscoverWithSilentPortsTakesOneReplyLimit) {
+    startSimulator({"1:12:1:silent", "2:12:1:silent", "3:12:1:silent", "4:12:7"});
+    const auto start = std::chrono::steady_clock::now();
+    CliResult r = cli({"discover", "--json"});
+    const auto took = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "{\"boxes\":[{\"index\":0,\"com\":4,\"firmware\":12,\"boxId\":7}]}\n");
+    EXPECT_GE(took, std::chrono::seconds(20));
+    EXPECT_LT(took, std::chrono::seconds(25));
+}
+
+// The simulator killed while quelt-cli waits for a reply: the hung-up line ends the wait at once
+// (the command's 1 s pause aside), not after the 20 s limit, with the operation's own error.
+TEST_F(ToolsTest, KilledSimulatorEndsAWaitingCommandWithinASecond) {
+    struct Case {
+        const char* name;
+        std::string box;
+        std::vector<std::string> args;
+        std::string awaited;  // the request in the log after which the simulator dies
+        std::string error;
+    };
+    const Case cases[] = {
+        {"status read in discovery",
+         "1:12:1:delay=5000",
+         {"status"},
+         status(1),
+         "quelt-cli: The Serial COM initialize fail.\nPlease check again.\n"},
+        {"FinishApply on the worker",
+         "2:12:1:delay=1500",
+         {"apply"},
+         "\"name\":\"FinishApply\"",
+         "quelt-cli: Panoril apply fail.\nErrorCode = 0xA003\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::error_code ec;
+        fs::remove_all(ports(), ec);
+        fs::remove(log(), ec);
+        startSimulator({c.box});
+        CliProcess cli(ports(), dir_.path(), c.args);
+        bool seen = false;
+        for (int i = 0; i < 2000 && !seen; ++i) {
+            seen = readFile(log()).find(c.awaited) != std::string::npos;
+            ::usleep(5000);
+        }
+        ASSERT_TRUE(seen) << readFile(log());
+        const auto killedAt = std::chrono::steady_clock::now();
+        sim_->kill();
+        const CliResult r = cli.finish();
+        EXPECT_LT(std::chrono::steady_clock::now() - killedAt, std::chrono::seconds(1));
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_EQ(r.err, c.error);
+    }
+}
+
 }  // namespace
 }  // namespace quelt::testing

@@ -3,11 +3,13 @@
 //   COM3, COM12  responders (echo; 0xF0 N -> N counting bytes; 0xF1 -> line settings text;
 //                0xF2 -> the peer's name)
 //   COM4         a peer that never reads
+//   COM5         a peer that hangs up when it receives a byte
 //   COM13        not mapped
 #include "platform/serial/win32/serial_channel.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -18,6 +20,7 @@ namespace {
 constexpr int kResponder = 3;
 constexpr int kHighResponder = 12;
 constexpr int kStalled = 4;
+constexpr int kHangsUp = 5;
 constexpr int kUnmapped = 13;
 
 constexpr std::uint8_t kCountCommand = 0xF0;
@@ -29,7 +32,7 @@ std::vector<std::uint8_t> collect(SerialChannel& channel, std::size_t count) {
     std::vector<std::uint8_t> received;
     const ULONGLONG start = GetTickCount64();
     while (received.size() < count && GetTickCount64() - start < 3000) {
-        if (channel.waitReadable(100) != 1) {
+        if (channel.waitReadable(std::chrono::milliseconds(100)) != PortWait::Readable) {
             continue;
         }
         std::uint8_t buffer[64];
@@ -80,7 +83,7 @@ TEST_F(Win32SerialChannel, ReadTakesAtMostTheMaximumAndLeavesTheRestQueued) {
     ASSERT_EQ(channel.open(kResponder), 1);
     std::uint8_t buffer[64] = {};
     EXPECT_EQ(channel.readAvailable(buffer, sizeof(buffer)), 0u) << "nothing queued yet";
-    EXPECT_EQ(channel.waitReadable(20), 0);
+    EXPECT_EQ(channel.waitReadable(std::chrono::milliseconds(20)), PortWait::TimedOut);
 
     const std::uint8_t request[] = {kCountCommand, 40};
     ASSERT_EQ(channel.write(request, sizeof(request)), 1);
@@ -108,7 +111,8 @@ TEST_F(Win32SerialChannel, FailedOpenHoldsNothingAndTheChannelStaysUsable) {
     std::uint8_t buffer[4];
     EXPECT_EQ(channel.write(&byte, 1), 0);
     EXPECT_EQ(channel.readAvailable(buffer, sizeof(buffer)), 0u);
-    EXPECT_EQ(channel.waitReadable(10), -1) << "a closed channel leaves the waiting to the caller";
+    EXPECT_EQ(channel.waitReadable(std::chrono::milliseconds(10)), PortWait::CannotWait)
+        << "a closed channel leaves the waiting to the caller";
 
     ASSERT_EQ(channel.open(kResponder), 1);
     ASSERT_EQ(channel.write(&byte, 1), 1);
@@ -146,7 +150,7 @@ TEST_F(Win32SerialChannel, PortsAboveNineOpenAndCloseReleasesThemForReuse) {
         std::vector<std::uint8_t> received;
         for (int tries = 0; tries < 30 && received.size() < sizeof(text); ++tries) {
             std::uint8_t buffer[8];
-            channel->waitReadable(100);
+            channel->waitReadable(std::chrono::milliseconds(100));
             const std::size_t n = channel->readAvailable(buffer, sizeof(buffer));
             received.insert(received.end(), buffer, buffer + n);
         }
@@ -167,6 +171,61 @@ TEST_F(Win32SerialChannel, WriteThatCannotFinishFailsAndLeavesTheChannelSound) {
     EXPECT_EQ(channel.readAvailable(buffer, sizeof(buffer)), 0u);
     channel.close();
     EXPECT_EQ(channel.open(kStalled), 1);
+}
+
+double msSince(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+        .count();
+}
+
+TEST_F(Win32SerialChannel, WaitsOnThePortForTheWholeTimeLeft) {
+    SerialChannel channel;
+    ASSERT_EQ(channel.open(kResponder), 1);
+    for (const auto timeout : {std::chrono::microseconds(900), std::chrono::microseconds(20000)}) {
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(channel.waitReadable(timeout), PortWait::TimedOut);
+        EXPECT_GE(msSince(start), timeout.count() / 1000.0 * 0.95);
+    }
+    const std::uint8_t byte = 0x33;
+    ASSERT_EQ(channel.write(&byte, 1), 1);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(channel.waitReadable(std::chrono::seconds(3)), PortWait::Readable);
+    EXPECT_LT(msSince(start), 1000.0);
+}
+
+TEST_F(Win32SerialChannel, WaitOnSeveralPortsEndsWithTheFirstThatMoves) {
+    SerialChannel low;
+    SerialChannel high;
+    ASSERT_EQ(low.open(kResponder), 1);
+    ASSERT_EQ(high.open(kHighResponder), 1);
+    SerialPort* const both[] = {&low, &high};
+    auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(waitAnyReadable(both, std::chrono::milliseconds(20)), PortWait::TimedOut);
+    EXPECT_GE(msSince(start), 19.0);
+
+    const std::uint8_t byte = 0x44;
+    ASSERT_EQ(high.write(&byte, 1), 1);
+    start = std::chrono::steady_clock::now();
+    EXPECT_EQ(waitAnyReadable(both, std::chrono::seconds(3)), PortWait::Readable);
+    EXPECT_LT(msSince(start), 1000.0);
+    EXPECT_TRUE(waitQueued(high, 1));
+    EXPECT_EQ(low.waitReadable(std::chrono::microseconds(0)), PortWait::TimedOut);
+    // Every wait was ended before the call returned: the channels close and reopen cleanly.
+    high.close();
+    EXPECT_EQ(waitAnyReadable(both, std::chrono::seconds(3)), PortWait::CannotWait);
+    ASSERT_EQ(high.open(kHighResponder), 1);
+}
+
+TEST_F(Win32SerialChannel, HungUpLineEndsTheWaitAtOnce) {
+    SerialChannel channel;
+    ASSERT_EQ(channel.open(kHangsUp), 1);
+    const std::uint8_t byte = 0x55;
+    ASSERT_EQ(channel.write(&byte, 1), 1);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(channel.waitReadable(std::chrono::seconds(10)), PortWait::LineLost);
+    EXPECT_LT(msSince(start), 2000.0);
+    EXPECT_EQ(channel.waitReadable(std::chrono::seconds(10)), PortWait::LineLost);
+    EXPECT_LT(msSince(start), 2000.0);
 }
 
 }  // namespace

@@ -25,7 +25,7 @@ bool roundTrip(quelt::win32::SerialChannel& channel, const std::uint8_t* frame, 
     std::size_t received = 0;
     std::uint8_t buffer[32];
     while (received < size) {
-        if (channel.waitReadable(2000) != 1) {
+        if (channel.waitReadable(std::chrono::milliseconds(2000)) != quelt::PortWait::Readable) {
             return false;
         }
         received += channel.readAvailable(buffer, sizeof(buffer));

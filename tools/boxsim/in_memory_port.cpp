@@ -25,6 +25,10 @@ class InMemoryPort : public SerialPort {
     std::size_t readAvailable(std::uint8_t* buffer, std::size_t maximum) override {
         return com_ != 0 ? bus_.readPort(com_, buffer, maximum) : 0;
     }
+    // The bus cannot block: the link sleeps on the fake clock, except on a line that dropped.
+    PortWait waitReadable(std::chrono::microseconds) override {
+        return com_ != 0 ? bus_.portState(com_) : PortWait::CannotWait;
+    }
     void close() override {
         if (com_ != 0) {
             bus_.releasePort(com_);
@@ -57,6 +61,11 @@ void InMemoryBus::addBusyPort(int com) {
 void InMemoryBus::failWrites(int com, bool fail) {
     std::lock_guard<std::mutex> lock(mutex_);
     endpoints_[com].writesFail = fail;
+}
+
+void InMemoryBus::hangUpAfterNextWrite(int com) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    endpoints_[com].hangUpAfterWrite = true;
 }
 
 BoxModel* InMemoryBus::box(int com) {
@@ -125,6 +134,7 @@ int InMemoryBus::openPort(int com) {
         return 0;
     }
     it->second.held = true;
+    it->second.hungUp = false;
     return 1;
 }
 
@@ -140,11 +150,17 @@ void InMemoryBus::releasePort(int com) {
 int InMemoryBus::writePort(int com, const std::uint8_t* data, std::size_t length) {
     std::lock_guard<std::mutex> lock(mutex_);
     Endpoint& endpoint = endpoints_[com];
-    if (endpoint.writesFail) {
+    if (endpoint.writesFail || endpoint.hungUp) {
         return 0;
     }
     endpoint.writes.emplace_back(data, data + length);
     writeLog_.emplace_back(com, endpoint.writes.back());
+    if (endpoint.hangUpAfterWrite) {
+        endpoint.hangUpAfterWrite = false;
+        endpoint.hungUp = true;
+        endpoint.pending.clear();
+        return 1;
+    }
     if (!endpoint.model) {
         return 1;
     }
@@ -168,6 +184,12 @@ std::size_t InMemoryBus::readPort(int com, std::uint8_t* buffer, std::size_t max
         endpoint.pending.pop_front();
     }
     return count;
+}
+
+PortWait InMemoryBus::portState(int com) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    const Endpoint& endpoint = endpoints_[com];
+    return endpoint.hungUp ? PortWait::LineLost : PortWait::CannotWait;
 }
 
 }  // namespace quelt::sim

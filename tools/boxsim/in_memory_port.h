@@ -40,6 +40,10 @@ class InMemoryBus {
     void addBusyPort(int com);
     // Writes to the device on `com` fail (a port that opens but takes nothing).
     void failWrites(int com, bool fail = true);
+    // The line of `com` drops right after the next write reaches the device (a simulator
+    // killed, an adapter pulled out): no answer comes, waits report the line lost and writes
+    // fail until the port is opened again.
+    void hangUpAfterNextWrite(int com);
 
     BoxModel* box(int com);
     // Every open attempt, in order (port numbers).
@@ -64,6 +68,8 @@ class InMemoryBus {
         bool busy = false;
         bool held = false;
         bool writesFail = false;
+        bool hangUpAfterWrite = false;
+        bool hungUp = false;
         std::deque<std::pair<std::int64_t, std::uint8_t>> pending;  // (ready at us, byte)
         std::vector<std::vector<std::uint8_t>> writes;
     };
@@ -72,6 +78,7 @@ class InMemoryBus {
     void releasePort(int com);
     int writePort(int com, const std::uint8_t* data, std::size_t length);
     std::size_t readPort(int com, std::uint8_t* buffer, std::size_t maximum);
+    PortWait portState(int com);
 
     Clock& clock_;
     mutable std::mutex mutex_;

@@ -1,12 +1,22 @@
 #pragma once
-// The serial channel to one box: open, bounded write, read what is queued, close.
+// The serial channel to one box: open, bounded write, read what is queued, wait for bytes, close.
 // The channel does no framing; the request/reply logic lives in the device link.
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 
 namespace quelt {
+
+// What a wait for received bytes saw.
+enum class PortWait {
+    Readable,    // received bytes are queued
+    TimedOut,    // the time passed with none
+    LineLost,    // the line hung up or reported an error: nothing more will come
+    CannotWait,  // the port cannot wait; the caller sleeps on its clock and looks again
+};
 
 class SerialPort {
   public:
@@ -22,11 +32,12 @@ class SerialPort {
     virtual std::size_t readAvailable(std::uint8_t* buffer, std::size_t maximum) = 0;
     // Closes the port; a closed channel may be opened again.
     virtual void close() = 0;
-    // Waits at most `timeoutMs` for received bytes. 1: bytes are queued; 0: the time passed
-    // with none; -1: this port cannot wait, the caller sleeps on its clock instead.
-    virtual int waitReadable(int timeoutMs) {
-        (void)timeoutMs;
-        return -1;
+    // Blocks at most `timeout` until received bytes are queued or the line is lost. Bytes already
+    // queued are reported before a hang-up, so a last reply is never lost. A closed channel, or
+    // a port that has no way to wait, says CannotWait.
+    virtual PortWait waitReadable(std::chrono::microseconds timeout) {
+        (void)timeout;
+        return PortWait::CannotWait;
     }
 };
 
@@ -34,5 +45,11 @@ using SerialPortFactory = std::function<std::unique_ptr<SerialPort>()>;
 
 // The platform's serial channel (POSIX tty or Win32 COM port).
 std::unique_ptr<SerialPort> makeSerialChannel();
+
+// Blocks at most `timeout` until one of `ports` has bytes queued or has lost its line; which one
+// is for the caller to ask each with a zero wait. Readable when something happened, TimedOut
+// when nothing did. CannotWait when a port is not an open channel of this platform (an
+// in-memory port, a closed one): the caller then sleeps on its clock and looks again.
+PortWait waitAnyReadable(std::span<SerialPort* const> ports, std::chrono::microseconds timeout);
 
 }  // namespace quelt

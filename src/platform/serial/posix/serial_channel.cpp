@@ -12,6 +12,8 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
+#include <ctime>
+#include <vector>
 
 namespace quelt::posix {
 
@@ -74,6 +76,47 @@ int remainingMs(std::chrono::steady_clock::time_point deadline) {
     using namespace std::chrono;
     auto left = duration_cast<milliseconds>(deadline - steady_clock::now()).count();
     return left > 0 ? static_cast<int>(left) : 0;
+}
+
+// The time left as a ppoll timeout, to the nanosecond: a poll given 0.4 ms rounded down to 0 ms
+// would return at once, and a reply wait built on it would spin.
+timespec timeLeft(std::chrono::steady_clock::time_point deadline) {
+    using namespace std::chrono;
+    const auto left = std::max(deadline - steady_clock::now(), steady_clock::duration::zero());
+    const auto seconds = duration_cast<std::chrono::seconds>(left);
+    return timespec{static_cast<time_t>(seconds.count()),
+                    static_cast<long>(duration_cast<nanoseconds>(left - seconds).count())};
+}
+
+// Blocks until one of `fds` reports an event or `timeout` passes. The number of descriptors with
+// events, 0 on time-out, -1 when the poll itself failed.
+int pollUntil(pollfd* fds, nfds_t count, std::chrono::microseconds timeout) {
+    const auto deadline =
+        std::chrono::steady_clock::now() + std::max(timeout, std::chrono::microseconds::zero());
+    for (;;) {
+        const timespec left = timeLeft(deadline);
+        const int r = ::ppoll(fds, count, &left, nullptr);
+        if (r >= 0 || errno != EINTR) {
+            return r;
+        }
+    }
+}
+
+// What poll's events on a tty mean for a reply wait. Queued bytes come first: a box that
+// answered and then went away still delivers its answer. A hung-up line reports itself readable
+// too (a pty whose other side went away gives POLLIN with POLLHUP) with nothing to read.
+PortWait classify(int fd, short revents) {
+    int queued = 0;
+    if (::ioctl(fd, FIONREAD, &queued) != 0) {
+        return PortWait::LineLost;
+    }
+    if (queued > 0) {
+        return PortWait::Readable;
+    }
+    if ((revents & (POLLERR | POLLHUP | POLLNVAL)) != 0) {
+        return PortWait::LineLost;
+    }
+    return (revents & POLLIN) != 0 ? PortWait::Readable : PortWait::TimedOut;
 }
 
 class PosixSerialChannel : public SerialPort {
@@ -171,34 +214,19 @@ class PosixSerialChannel : public SerialPort {
         }
     }
 
-    int waitReadable(int timeoutMs) override {
+    PortWait waitReadable(std::chrono::microseconds timeout) override {
         if (!fd_.valid()) {
-            return -1;
+            return PortWait::CannotWait;
         }
-        auto deadline =
-            std::chrono::steady_clock::now() + std::chrono::milliseconds(std::max(timeoutMs, 0));
-        for (;;) {
-            pollfd p{fd_.get(), POLLIN, 0};
-            int r = ::poll(&p, 1, remainingMs(deadline));
-            if (r < 0 && errno == EINTR) {
-                continue;
-            }
-            if (r < 0) {
-                return -1;
-            }
-            if (r == 0) {
-                return 0;
-            }
-            if ((p.revents & (POLLERR | POLLHUP | POLLNVAL)) == 0) {
-                return (p.revents & POLLIN) != 0 ? 1 : -1;
-            }
-            // A hung-up line reports itself readable too (a pty whose other side went away
-            // gives POLLIN with POLLHUP), yet there is nothing to read and poll returns at once
-            // forever: only bytes really queued count, otherwise the caller sleeps on its clock.
-            int queued = 0;
-            return ::ioctl(fd_.get(), FIONREAD, &queued) == 0 && queued > 0 ? 1 : -1;
+        pollfd p{fd_.get(), POLLIN, 0};
+        const int r = pollUntil(&p, 1, timeout);
+        if (r < 0) {
+            return PortWait::CannotWait;
         }
+        return r == 0 ? PortWait::TimedOut : classify(fd_.get(), p.revents);
     }
+
+    int descriptor() const { return fd_.get(); }
 
   private:
     FileDescriptor fd_;
@@ -230,6 +258,23 @@ namespace quelt {
 
 std::unique_ptr<SerialPort> makeSerialChannel() {
     return std::make_unique<posix::PosixSerialChannel>();
+}
+
+PortWait waitAnyReadable(std::span<SerialPort* const> ports, std::chrono::microseconds timeout) {
+    std::vector<pollfd> fds;
+    fds.reserve(ports.size());
+    for (SerialPort* port : ports) {
+        const auto* channel = dynamic_cast<const posix::PosixSerialChannel*>(port);
+        if (channel == nullptr || channel->descriptor() < 0) {
+            return PortWait::CannotWait;
+        }
+        fds.push_back(pollfd{channel->descriptor(), POLLIN, 0});
+    }
+    const int r = posix::pollUntil(fds.data(), fds.size(), timeout);
+    if (r < 0) {
+        return PortWait::CannotWait;
+    }
+    return r == 0 ? PortWait::TimedOut : PortWait::Readable;
 }
 
 }  // namespace quelt

@@ -55,6 +55,7 @@ int SerialChannel::open(int portNumber) {
 
     UniqueHandle readEvent = makeManualResetEvent();
     UniqueHandle writeEvent = makeManualResetEvent();
+    UniqueHandle waitEvent = makeManualResetEvent();
     const bool configured = configureLine(port.get());
     const bool queuesSet = SetupComm(port.get(), kQueueBytes, kQueueBytes) != FALSE;
     if (!configured || !queuesSet || !readEvent.valid() || !writeEvent.valid()) {
@@ -64,8 +65,15 @@ int SerialChannel::open(int portNumber) {
     port_ = std::move(port);
     readEvent_ = std::move(readEvent);
     writeEvent_ = std::move(writeEvent);
+    waitEvent_ = std::move(waitEvent);
     readRecord_ = OVERLAPPED{};
     writeRecord_ = OVERLAPPED{};
+    waitRecord_ = OVERLAPPED{};
+    // Without a character event the port can still be polled: waitReadable says CannotWait.
+    canWait_ = waitEvent_.valid() && SetCommMask(port_.get(), EV_RXCHAR) != FALSE;
+    way_ = WaitWay::Unknown;
+    haveLookahead_ = false;
+    lineLost_ = false;
     opened_ = 1;
     return 1;
 }
@@ -103,12 +111,18 @@ int SerialChannel::write(const std::uint8_t* data, std::size_t length) {
 }
 
 DWORD SerialChannel::queuedBytes() {
+    const DWORD held = driverQueued();
+    return held + (haveLookahead_ && held < MAXDWORD ? 1 : 0);
+}
+
+DWORD SerialChannel::driverQueued() {
     if (isOpen() == 0) {
         return 0;
     }
     DWORD errors = 0;
     COMSTAT status{};
     if (!ClearCommError(port_.get(), &errors, &status)) {
+        lineLost_ = true;  // a removed device refuses this (access denied, not ready)
         return 0;
     }
     return status.cbInQue;
@@ -118,40 +132,33 @@ std::size_t SerialChannel::readAvailable(std::uint8_t* buffer, std::size_t maxim
     if (isOpen() == 0 || buffer == nullptr || maximum == 0) {
         return 0;
     }
-    // Only queued bytes are read: a read on an empty queue may stay pending (it does under wine).
-    const DWORD queued = queuedBytes();
-    if (queued == 0) {
-        return 0;
+    std::size_t taken = 0;
+    if (haveLookahead_) {  // the byte a wait read comes first
+        buffer[0] = lookahead_;
+        haveLookahead_ = false;
+        taken = 1;
     }
-    const auto wanted = static_cast<DWORD>(std::min<std::size_t>({maximum, queued, MAXDWORD}));
+    // Only queued bytes are read: a read on an empty queue may stay pending (it does under wine).
+    const DWORD queued = driverQueued();
+    if (queued == 0 || taken == maximum) {
+        return taken;
+    }
+    const auto wanted =
+        static_cast<DWORD>(std::min<std::size_t>({maximum - taken, queued, MAXDWORD}));
     readRecord_ = OVERLAPPED{};
     readRecord_.hEvent = readEvent_.get();
-    if (!ReadFile(port_.get(), buffer, wanted, nullptr, &readRecord_) &&
+    if (!ReadFile(port_.get(), buffer + taken, wanted, nullptr, &readRecord_) &&
         GetLastError() != ERROR_IO_PENDING) {
-        return 0;
+        lineLost_ = true;
+        return taken;
     }
     // Bytes that reached the buffer count even when the read was cut short, so none are lost.
     DWORD received = 0;
-    finishTransfer(readRecord_, kReadWaitMs, received);
-    return received;
-}
-
-int SerialChannel::waitReadable(int timeoutMs) {
-    if (isOpen() == 0) {
-        return -1;
+    if (!finishTransfer(readRecord_, kReadWaitMs, received) &&
+        GetLastError() != ERROR_OPERATION_ABORTED) {
+        lineLost_ = true;
     }
-    // The tick count moves in 16 ms steps on Windows; the steady clock is finer.
-    const auto deadline =
-        std::chrono::steady_clock::now() + std::chrono::milliseconds(std::max(timeoutMs, 0));
-    for (;;) {
-        if (queuedBytes() > 0) {
-            return 1;
-        }
-        if (std::chrono::steady_clock::now() >= deadline) {
-            return 0;
-        }
-        Sleep(1);
-    }
+    return taken + received;
 }
 
 void SerialChannel::close() {
@@ -159,8 +166,15 @@ void SerialChannel::close() {
     port_.reset();
     readEvent_.reset();
     writeEvent_.reset();
+    waitEvent_.reset();
     readRecord_ = OVERLAPPED{};
     writeRecord_ = OVERLAPPED{};
+    waitRecord_ = OVERLAPPED{};
+    canWait_ = false;
+    way_ = WaitWay::Unknown;
+    pending_ = WaitWay::Unknown;
+    haveLookahead_ = false;
+    lineLost_ = false;
     opened_ = 0;
 }
 
