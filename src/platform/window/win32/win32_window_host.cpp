@@ -132,6 +132,7 @@ class Win32WindowHost : public WindowHost {
 
     void move(int x, int y) override;
     void show() override;
+    void placeAndShow(int x, int y) override;
     void hide() override;
     bool isVisible() const override;
     WindowRect clientRect() const override;
@@ -321,6 +322,14 @@ void Win32WindowHost::show() {
     runUiOperation(*this, [this] {
         if (HWND hwnd = hwnd_.load()) {
             ShowWindow(hwnd, SW_SHOW);
+        }
+    });
+}
+
+void Win32WindowHost::placeAndShow(int x, int y) {
+    runUiOperation(*this, [this, x, y] {
+        if (HWND hwnd = hwnd_.load()) {
+            SetWindowPos(hwnd, HWND_NOTOPMOST, x, y, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
         }
     });
 }
