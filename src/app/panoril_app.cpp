@@ -4,12 +4,16 @@
 
 #include "app/shortcut_hook.h"
 #include "platform/instance/single_instance.h"
+#include "platform/process/process_setup.h"
 
 namespace quelt {
 
-CPanorilApp::CPanorilApp(Options options) : options_(std::move(options)) {}
+CPanorilApp::CPanorilApp(Options options) : options_(std::move(options)) {
+    registerForRestart();
+}
 
 int CPanorilApp::InitInstance() {
+    initCommonControls();
     // Held until the process ends; the system drops it however the process ends.
     const SingleInstance guard(options_.instanceName, options_.lockFolder);
     if (guard.anotherCopyRunning()) {

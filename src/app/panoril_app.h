@@ -15,10 +15,12 @@ class CPanorilApp {
         std::string lockFolder;  // where the guard is a lock file; empty: the default
     };
 
+    // Registers the program with the system's restart support (Windows).
     explicit CPanorilApp(Options options);
 
-    // A second copy ends at once with 0, without any window or message. Otherwise the panel
-    // runs until it quits; its exit code is returned.
+    // Initialises the platform's common controls (Windows), then: a second copy ends at once
+    // with 0, without any window or message; otherwise the panel runs until it quits and its
+    // exit code is returned.
     int InitInstance();
 
   private:

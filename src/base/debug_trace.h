@@ -1,6 +1,7 @@
 #pragma once
 // The developer trace: formats a line and hands it to the installed sender when its send switch
-// is on. Without a sender (the default) every line is formatted and dropped.
+// is on (or every trace point is switched on). Without a sender every line is formatted and
+// dropped.
 #include <cstddef>
 
 #if defined(__GNUC__)
@@ -19,8 +20,13 @@ using TraceSender = void (*)(const char* text);
 // Installs `sender` (null: none) and returns the previous one. Safe from any thread.
 TraceSender setTraceSender(TraceSender sender);
 
+// Turns every trace point on, whatever its send switch says (support's switch; off at start).
+// Safe from any thread.
+void setTraceEverything(bool on);
+
 // printf-style; the text is cut at 1023 characters (UTF-16 code units, as the viewer counts
-// them), never inside one. Sent only when `send` is true and a sender is installed.
+// them), never inside one. Sent only when a sender is installed and `send` is true or every
+// trace point is on.
 void debugTrace(bool send, const char* format, ...) QUELT_PRINTF_FORMAT(2, 3);
 
 }  // namespace quelt

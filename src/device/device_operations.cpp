@@ -5,6 +5,15 @@
 
 namespace quelt {
 
+namespace {
+
+// One command with the pause its code calls for (the command table's single source).
+int send(DeviceLink& link, DeviceCommand code, std::uint8_t boxId) {
+    return link.sendCommand(code, boxId, commandPauseMs(code));
+}
+
+}  // namespace
+
 int DeviceLink::applySettings() {
     DeviceFrame chosen = workingFrame();
     sink_.panelToFrame(chosen);
@@ -16,12 +25,12 @@ int DeviceLink::applySettings() {
     }
     const DeviceFrame device = deviceFrame();
     if (!settingsEqual(device, chosen) &&
-        sendCommand(DeviceCommand::ApplySettings, currentBoxId(), 1000) != 1) {
+        send(*this, DeviceCommand::ApplySettings, currentBoxId()) != 1) {
         sink_.showError(ui_error::kApplySettings);
         return 0;
     }
     if (chosenId != device[frame_offset::boxId]) {
-        if (sendCommand(DeviceCommand::SetBoxId, chosenId, 1000) != 1) {
+        if (send(*this, DeviceCommand::SetBoxId, chosenId) != 1) {
             sink_.showError(ui_error::kApplySetBoxId);
             return 0;
         }
@@ -33,7 +42,7 @@ int DeviceLink::applySettings() {
             sink_.setBoxInfoText(i, boxInfoText(record.firmware, record.comPort, record.boxId));
         }
     }
-    if (sendCommand(DeviceCommand::FinishApply, currentBoxId(), 1000) != 1) {
+    if (send(*this, DeviceCommand::FinishApply, currentBoxId()) != 1) {
         sink_.showError(ui_error::kApplyFinish);
         return 0;
     }
@@ -54,10 +63,10 @@ int DeviceLink::applyToEveryBox() {
             continue;
         }
         makeCurrent(i);
-        if (sendCommand(DeviceCommand::ApplySettings, record.boxId, 1000) != 1) {
+        if (send(*this, DeviceCommand::ApplySettings, record.boxId) != 1) {
             sink_.showError(ui_error::kApplySettings);
             result = 0;
-        } else if (sendCommand(DeviceCommand::FinishApply, record.boxId, 1000) != 1) {
+        } else if (send(*this, DeviceCommand::FinishApply, record.boxId) != 1) {
             sink_.showError(ui_error::kApplyFinish);
             result = 0;
         } else if (queryStatusIntoReply() != 1) {
@@ -76,7 +85,7 @@ int DeviceLink::resetBox(ResetKind kind) {
     const bool hardware = kind == ResetKind::Hardware;
     const DeviceCommand command =
         hardware ? DeviceCommand::HardwareReset : DeviceCommand::SoftwareReset;
-    if (sendCommand(command, currentBoxId(), 1000) != 1) {
+    if (send(*this, command, currentBoxId()) != 1) {
         sink_.showError(hardware ? ui_error::kHardwareResetCommand
                                  : ui_error::kSoftwareResetCommand);
         return 0;
@@ -91,7 +100,7 @@ int DeviceLink::resetBox(ResetKind kind) {
 }
 
 int DeviceLink::patternOnFromSwitch(DeviceCommand code) {
-    if (sendCommand(code, currentBoxId(), 0) != 1) {
+    if (send(*this, code, currentBoxId()) != 1) {
         sink_.showError(ui_error::kPatternOn);
         return 0;
     }
@@ -99,7 +108,7 @@ int DeviceLink::patternOnFromSwitch(DeviceCommand code) {
 }
 
 int DeviceLink::patternOffFromSwitch() {
-    if (sendCommand(DeviceCommand::PatternOff, currentBoxId(), 0) != 1) {
+    if (send(*this, DeviceCommand::PatternOff, currentBoxId()) != 1) {
         sink_.showError(ui_error::kPatternOff);
         return 0;
     }
@@ -130,7 +139,7 @@ void DeviceLink::patternOnBox(int index, DeviceCommand code) {
     }
     makeCurrent(index);
     if (currentChannel() != nullptr) {
-        sendCommand(code, currentBoxId(), 0);
+        send(*this, code, currentBoxId());
     }
     makeCurrent(currentBoxIndex_);
     if (currentChannel() != nullptr && queryStatusIntoReply() == 1) {
@@ -146,7 +155,7 @@ void DeviceLink::allPatternsOff() {
     for (int i = 0; i < boxCount_; ++i) {
         makeCurrent(i);
         if (currentChannel() != nullptr) {
-            sendCommand(DeviceCommand::PatternOff, currentBoxId(), 0);
+            send(*this, DeviceCommand::PatternOff, currentBoxId());
         }
     }
     makeCurrent(currentBoxIndex_);

@@ -54,9 +54,11 @@ HookVerdict KeyboardShortcuts::onKeyEvent(int hookCode, std::uint32_t message,
     }
     if (shortcutsEnabled.load() == 0 || workerBusy.load() != 0 || patternActive.load() != 0 ||
         escapeInProgress.load() != 0) {
-        // The release of F12 always falls into the reset it started: it still re-arms, or no
-        // shortcut would act again until F12 had been pressed once more.
-        if (message == kWmKeyUp && *virtualKey == rememberedKey_) {
+        // The release of F12 falls into the reset that F12 started: it still re-arms, or no
+        // shortcut would act again until F12 had been pressed once more. Any other release
+        // while the shortcuts are blocked leaves them disarmed with the key remembered.
+        if (message == kWmKeyUp && *virtualKey == rememberedKey_ && rememberedKey_ == kVkF12 &&
+            workerBusy.load() != 0) {
             rememberedKey_ = kNoKey;
             armed_ = 1;
         }

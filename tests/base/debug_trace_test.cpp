@@ -65,6 +65,15 @@ TEST_F(DebugTraceTest, LongTextIsCutAtACharacterNotInsideOne) {
     EXPECT_EQ(sent[2], std::string(1021, 'a') + clef);
 }
 
+TEST_F(DebugTraceTest, EveryPointOnSendsLinesWhoseSwitchIsOff) {
+    setTraceEverything(true);
+    debugTrace(false, "KeyHook - Down - 0x%x", 0x31);
+    debugTrace(true, "KeyHook - UP2");
+    setTraceEverything(false);
+    debugTrace(false, "KeyHook - DW2");
+    EXPECT_EQ(sent, (std::vector<std::string>{"KeyHook - Down - 0x31", "KeyHook - UP2"}));
+}
+
 TEST_F(DebugTraceTest, WithoutSenderNothingHappens) {
     setTraceSender(nullptr);
     debugTrace(true, "KeyHook - UP2");

@@ -144,5 +144,49 @@ TEST_F(LowLevelKeyboardObserverTest, CallbackMayReinstallReplaceAndRemove) {
     EXPECT_EQ(events_, (std::vector<Event>{{0x100, '6'}}));
 }
 
+// Hooks of the test around the observer's hook: the last one installed runs first.
+std::atomic<int> nullEventsAfterObserver{0};
+std::atomic<int> eventsAfterObserver{0};
+
+LRESULT CALLBACK tailHook(int code, WPARAM wParam, LPARAM lParam) {
+    if (code >= 0 && lParam == 0) {
+        ++nullEventsAfterObserver;
+    } else if (code >= 0 && typedHere(reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam)->vkCode)) {
+        ++eventsAfterObserver;
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// Hands every typed key on to the observer without its event record.
+LRESULT CALLBACK headHook(int code, WPARAM wParam, LPARAM lParam) {
+    if (code >= 0 && lParam != 0 &&
+        typedHere(reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam)->vkCode)) {
+        CallNextHookEx(nullptr, code, wParam, 0);
+        return 0;
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST_F(LowLevelKeyboardObserverTest, AnEventWithoutItsRecordIsAnsweredWithZeroAndNotHandedOn) {
+    HHOOK tail = SetWindowsHookExW(WH_KEYBOARD_LL, &tailHook, GetModuleHandleW(nullptr), 0);
+    ASSERT_NE(tail, nullptr);
+    ASSERT_TRUE(observer_->install(recorder()));
+    HHOOK head = SetWindowsHookExW(WH_KEYBOARD_LL, &headHook, GetModuleHandleW(nullptr), 0);
+    ASSERT_NE(head, nullptr);
+    nullEventsAfterObserver = 0;
+    eventsAfterObserver = 0;
+
+    typeKeys({'2'}, std::chrono::milliseconds(50));
+    EXPECT_TRUE(events_.empty());  // the callback never sees a key it cannot read
+    EXPECT_EQ(nullEventsAfterObserver.load(), 0);
+
+    // Without the head hook the same keys pass through the observer to the hook after it.
+    UnhookWindowsHookEx(head);
+    typeKeys({'2'}, std::chrono::milliseconds(50));
+    EXPECT_EQ(events_, (std::vector<Event>{{0x100, '2'}, {0x101, '2'}}));
+    EXPECT_EQ(eventsAfterObserver.load(), 2);
+    UnhookWindowsHookEx(tail);
+}
+
 }  // namespace
 }  // namespace quelt

@@ -120,6 +120,48 @@ TEST_F(Shortcuts, ReleaseDuringTheOperationItStartedStillRearms) {
     EXPECT_EQ(target.posts[1].first, msg::KeyPattern);
 }
 
+TEST_F(Shortcuts, OnlyF12ReleasedDuringItsResetRearmsWhileBlocked) {
+    struct Row {
+        std::uint32_t key;
+        std::atomic<std::int32_t>* blocker;
+        std::int32_t blockedValue;
+        bool rearmed;
+    };
+    const Row rows[] = {
+        {0x7B, &workerBusy, 1, true},         // F12 released while its reset runs
+        {0x31, &workerBusy, 1, false},        // a digit released while an Apply runs
+        {0x1B, &workerBusy, 1, false},        // Esc released while an operation runs
+        {0x7B, &patternActive, 1, false},     // F12 released while a pattern shows
+        {0x7B, &escapeInProgress, 1, false},  // F12 released while Esc is handled
+        {0x7B, &shortcutsEnabled, 0, false},  // F12 released after disconnecting
+        {0x70, &shortcutsEnabled, 0, false},
+    };
+    for (const Row& r : rows) {
+        KeyboardShortcuts fresh;
+        fresh.setTarget(&target);
+        std::uint32_t key = r.key;
+        fresh.onKeyEvent(0, kWmKeyDown, &key);
+        const std::int32_t before = r.blocker->exchange(r.blockedValue);
+        EXPECT_EQ(fresh.onKeyEvent(0, kWmKeyUp, &key), HookVerdict::ReturnZero);
+        r.blocker->store(before);
+        EXPECT_EQ(fresh.armed(), r.rearmed) << std::hex << r.key;
+        EXPECT_EQ(fresh.rememberedKey(), r.rearmed ? kNoKey : r.key) << std::hex << r.key;
+
+        // Unblocked again: a still-disarmed panel acts only after that key went down and up.
+        std::uint32_t other = 0x32;
+        const std::size_t posts = target.posts.size();
+        fresh.onKeyEvent(0, kWmKeyDown, &other);
+        EXPECT_EQ(target.posts.size(), posts + (r.rearmed ? 1 : 0)) << std::hex << r.key;
+        fresh.onKeyEvent(0, kWmKeyUp, &other);
+        if (!r.rearmed) {
+            fresh.onKeyEvent(0, kWmKeyDown, &key);
+            fresh.onKeyEvent(0, kWmKeyUp, &key);
+            EXPECT_TRUE(fresh.armed()) << std::hex << r.key;
+            EXPECT_EQ(target.posts.size(), posts) << std::hex << r.key;
+        }
+    }
+}
+
 TEST_F(Shortcuts, NegativeCodeNullEventNoPanelAndSysKeys) {
     std::uint32_t vk = 0x31;
     EXPECT_EQ(keys.onKeyEvent(-1, kWmKeyDown, &vk), HookVerdict::PassOn);

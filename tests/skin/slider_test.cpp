@@ -135,6 +135,22 @@ TEST(SliderTrack, SnapsToTheFirstStopInReach) {
     EXPECT_EQ(bezel.thumbRect.left, 681);
 }
 
+TEST(SliderTrack, AStopExactlyTheSnapDistanceAwayIsInReach) {
+    SkinSlider slider = ResolutionSlider(14);
+    slider.state = 1;
+    slider.Track(0, 356);  // 10 from stop 1 (346), 14 from stop 2
+    EXPECT_EQ(slider.GetStop(), 1);
+    slider.Track(0, 312 + 24 * 5);  // 10 above stop 5
+    EXPECT_EQ(slider.GetStop(), 5);
+    slider.Track(0, 357);  // 11 from stop 1, 13 from stop 2: stays on stop 5
+    EXPECT_EQ(slider.GetStop(), 5);
+
+    SkinSlider bezel = BezelSlider();
+    bezel.state = 1;
+    bezel.Track(701, 0);  // stop 103 (681) is 20 away and comes first
+    EXPECT_EQ(bezel.GetStop(), 103);
+}
+
 TEST(SliderTrack, HoverReportsWithoutMoving) {
     SkinSlider slider = ResolutionSlider(14);
     EXPECT_EQ(slider.Track(115, 500), 1);  // over the bar

@@ -187,6 +187,18 @@ void HeadlessWindowHost::show() {
     record(makeEvent(HostCall::Show));
 }
 
+void HeadlessWindowHost::placeAndShow(int x, int y) {
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        position_ = WindowPoint{x, y};
+        visible_ = created_;
+    }
+    HostEvent event = makeEvent(HostCall::Place);
+    event.x = x;
+    event.y = y;
+    record(event);
+}
+
 void HeadlessWindowHost::hide() {
     {
         std::lock_guard<std::mutex> lock(mutex_);

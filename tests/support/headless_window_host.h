@@ -72,6 +72,7 @@ class HeadlessWindowHost : public WindowHost {
     ~HeadlessWindowHost() override;
 
     QUELT_WINDOW_HOST_OPERATIONS
+    void placeAndShow(int x, int y) override;
     bool isCreated() const override;
     void setHandler(WindowHandler* handler) override { handler_ = handler; }
     bool isUiThread() const override { return std::this_thread::get_id() == loop_->uiThread; }

@@ -7,8 +7,10 @@
 #include <thread>
 #include <vector>
 
+#include "base/debug_trace.h"
 #include "native_test_support.h"
 #include "platform/debug_viewer/debug_viewer.h"
+#include "platform/debug_viewer/trace_wiring.h"
 #include "platform/window/window_host.h"
 
 namespace quelt {
@@ -211,6 +213,38 @@ TEST_F(NativeHost, TraceLinesReachAViewerWindowOnlyWhenOneExists) {
     worker.join();
     EXPECT_TRUE(sent.load());
     EXPECT_EQ(viewer.receivedText(), "pattern on box 2");
+}
+
+TEST_F(NativeHost, TheProgramsTraceReachesTheViewerAndQueltTraceOneAlsoStandardError) {
+    testing::TitledWindow viewer(kDebugViewerTitle);
+    host->waitPumpingMessages(50);
+    const TraceSender before = setTraceSender(nullptr);
+    // Traced from another thread while the UI thread runs its loop.
+    auto traceOnWorker = [this](bool send, const char* text) {
+        ::testing::internal::CaptureStderr();
+        std::thread worker([&] {
+            debugTrace(send, "%s", text);
+            host->quit(0);
+        });
+        host->run();
+        worker.join();
+        return ::testing::internal::GetCapturedStderr();
+    };
+
+    for (const char* setting : {static_cast<const char*>(nullptr), "0", "yes", ""}) {
+        EXPECT_FALSE(wireDebugTrace(setting));
+    }
+    EXPECT_EQ(traceOnWorker(false, "KeyHook - DW2"), "");
+    EXPECT_EQ(viewer.receivedText(), "");
+    EXPECT_EQ(traceOnWorker(true, "KeyHook - Down - F12"), "");
+    EXPECT_EQ(viewer.receivedText(), "KeyHook - Down - F12");
+
+    EXPECT_TRUE(wireDebugTrace("1"));
+    EXPECT_EQ(traceOnWorker(false, "KeyHook - UP2"), "KeyHook - UP2\n");
+    EXPECT_EQ(viewer.receivedText(), "KeyHook - UP2");
+
+    wireDebugTrace(nullptr);
+    setTraceSender(before);
 }
 
 }  // namespace

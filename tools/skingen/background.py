@@ -19,6 +19,8 @@ RESOLUTION = (160, 283, 468, 671)
 _RESOLUTION_JOIN = (160, 260, 468, 671)
 SYNC = (798, 104, 1119, 298)
 BEZEL = (474, 304, 1119, 671)
+# The bezel preview's stage inside BEZEL, under its caption band.
+STAGE = (497, 336, 1030, 586)
 HEADER_H = 30
 DEVICE_SLOTS = [(12, 145 + 88 * k, 149, 221 + 88 * k) for k in range(6)]
 OPTION_DIVIDERS = [290, 385, 479, 573, 668]
@@ -151,7 +153,6 @@ def background():
     _header(c, BEZEL, clip, h=17)
     c.text((484, BEZEL[1] + 9), "BEZEL COMPENSATION", font(10, "bold"), t.TEXT_DIM,
            anchor="lm")
-    stage = (497, 336, 1030, 586)
-    c.rrect(stage, 6, fill="#15191f", outline="#232a33")
+    c.rrect(STAGE, 6, fill="#15191f", outline="#232a33")
     c.vline(1036, 330, 600, t.DIVIDER)
     return c.img

@@ -5,12 +5,18 @@ import math
 from PIL import Image
 
 import theme as t
-from background import window_mask
+from background import STAGE, window_mask
 from paint import Canvas, font, hgradient, strip, vgradient
 from skinfiles import PANEL_H, PANEL_W, SPLASH_H, SPLASH_W
 
 # The splash's version text is drawn at run time, right-aligned in this rectangle.
 VERSION_RECT = (6, 313, 264, 330)
+
+# The busy shadow's "Working..." badge: centred on the bezel preview stage, where it covers
+# only pictures, never a caption or a text the program draws.
+BADGE_CENTRE = ((STAGE[0] + STAGE[2]) // 2, (STAGE[1] + STAGE[3]) // 2)
+BADGE_RECT = (BADGE_CENTRE[0] - 86, BADGE_CENTRE[1] - 22, BADGE_CENTRE[0] + 86,
+              BADGE_CENTRE[1] + 22)
 
 
 def _shadow_slice(alpha, hint):
@@ -20,8 +26,8 @@ def _shadow_slice(alpha, hint):
     veil.putalpha(mask)
     c.img.alpha_composite(veil)
     if hint:
-        cx, cy = PANEL_W // 2, PANEL_H // 2
-        pill = (cx - 86, cy - 22, cx + 86, cy + 22)
+        cy = BADGE_CENTRE[1]
+        pill = BADGE_RECT
         c.rrect((pill[0] - 1, pill[1] + 1, pill[2] + 1, pill[3] + 3), 23, fill=(0, 0, 0, 90))
         c.rrect(pill, 22, fill=(26, 31, 39, 240), outline=(0, 170, 255, 150))
         for i in range(12):

@@ -13,7 +13,10 @@ sys.path.insert(0, HERE)
 
 from PIL import Image  # noqa: E402
 
+import background  # noqa: E402
 import check_skin  # noqa: E402
+import frames  # noqa: E402
+import panel_layout as L  # noqa: E402
 import pngpad  # noqa: E402
 
 SKIN = os.path.normpath(os.path.join(HERE, "..", "..", "assets", "GUISkin"))
@@ -89,6 +92,29 @@ class CheckFolderTest(unittest.TestCase):
         img.putpixel((0, 0), (1, 2, 3, 4))
         self._replace(APPLY, pngpad.encode(img))
         self.assertTrue(any("differs" in f for f in check_skin.regeneration_faults(self.skin)))
+
+
+def _overlap(a, b):
+    return a[0] < b[2] and b[0] < a[2] and a[1] < b[3] and b[1] < a[3]
+
+
+class BusyBadgeTest(unittest.TestCase):
+    def test_the_working_badge_covers_no_label(self):
+        texts = [rect for _, rect, *_ in L.LABELS]
+        texts += [rect for rect, _ in L.BEZEL_TEXTS] + L.DEVICE_TEXT_RECTS + [L.HOT_KEYS]
+        for y in L.stops(331, 645, 14, 9):
+            texts += [(219, y, 333, y + 19), (385, y, 500, y + 19)]
+        # The caption bands of the framed regions ("BEZEL COMPENSATION" among them).
+        for box in (background.SYNC, background.BEZEL, background.RESOLUTION):
+            texts.append((box[0], box[1], box[2], box[1] + 30))
+        badge = frames.BADGE_RECT
+        # The shadow of the pill reaches one pixel out and three down.
+        reach = (badge[0] - 1, badge[1], badge[2] + 1, badge[3] + 3)
+        for rect in texts:
+            self.assertFalse(_overlap(reach, rect), f"badge {reach} covers {rect}")
+        stage = background.STAGE
+        self.assertTrue(stage[0] <= reach[0] and reach[2] <= stage[2] and stage[1] <= reach[1]
+                        and reach[3] <= stage[3])
 
 
 if __name__ == "__main__":

@@ -16,11 +16,10 @@ inline WindowPoint centredOrigin(const WindowRect& client) {
     return WindowPoint{(kCentreAreaWidth - width) / 2, (kCentreAreaHeight - height) / 2};
 }
 
-// Moves the window there, keeps its size, and shows it.
+// Moves the window there, keeps its size, and shows it, not always on top.
 inline void centreAndShow(WindowHost& host) {
     const WindowPoint origin = centredOrigin(host.clientRect());
-    host.move(origin.x, origin.y);
-    host.show();
+    host.placeAndShow(origin.x, origin.y);
 }
 
 }  // namespace quelt

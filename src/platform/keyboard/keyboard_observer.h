@@ -27,7 +27,8 @@ struct KeyMessage {
 
 // What the observer does with the event after the callback: hand it on to the other observers
 // of the system (Windows: the next hook) or stop there. Either way the key reaches the focused
-// program.
+// program. An event that comes without its key record (Windows: a null event pointer) never
+// reaches the callback and is not handed on: the observer answers it with 0 at once.
 enum class KeyPassing { PassOn, ReturnZero };
 
 using KeyCallback = std::function<KeyPassing(std::uint32_t message, std::uint32_t virtualKey)>;

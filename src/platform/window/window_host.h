@@ -114,6 +114,14 @@ class WindowHost {
     // Moves the window's top-left corner to screen point (x, y); the size is kept.
     virtual void move(int x, int y) = 0;
     virtual void show() = 0;
+    // Moves the window's top-left corner to (x, y), keeps its size, shows it and stacks it at
+    // the top of the windows that are not always on top, taking it out of that band if it was
+    // in it (Windows: one SetWindowPos after HWND_NOTOPMOST with SWP_NOSIZE | SWP_SHOWWINDOW).
+    // Where the platform has no more to offer, a move and a show.
+    virtual void placeAndShow(int x, int y) {
+        move(x, y);
+        show();
+    }
     virtual void hide() = 0;
     virtual bool isVisible() const = 0;
     // (0, 0, width, height) of the client area.

@@ -155,6 +155,32 @@ TEST_F(EditingTest, ModeClockSyncAndFrameRateRewriteTheFrameAndTheirRules) {
     EXPECT_EQ(working().flags() & 0xFFFF7F00u, box.flags() & 0xFFFF7F00u);
 }
 
+TEST_F(EditingTest, EveryLimitAndIdMemberWritesItsValueAtOnce) {
+    struct Row {
+        std::uint32_t message;
+        int member;
+        int offset;
+        std::uint8_t value;
+    };
+    const Row rows[] = {
+        {1328, 1, frame_offset::hLimit, 50},  {1328, 2, frame_offset::hLimit, 100},
+        {1328, 3, frame_offset::hLimit, 150}, {1328, 4, frame_offset::hLimit, 200},
+        {1328, 5, frame_offset::hLimit, 250}, {1328, 0, frame_offset::hLimit, 0},
+        {1329, 0, frame_offset::vLimit, 15},  {1329, 1, frame_offset::vLimit, 30},
+        {1329, 2, frame_offset::vLimit, 45},  {1329, 3, frame_offset::vLimit, 60},
+        {1331, 0, frame_offset::boxId, 1},    {1331, 1, frame_offset::boxId, 2},
+        {1331, 2, frame_offset::boxId, 3},    {1331, 3, frame_offset::boxId, 4},
+        {1331, 4, frame_offset::boxId, 5},    {1331, 5, frame_offset::boxId, 6},
+    };
+    addBox(3, 2);
+    connect();
+    for (const Row& r : rows) {
+        send(r.message, static_cast<std::uintptr_t>(r.member));
+        EXPECT_EQ(working()[static_cast<std::size_t>(r.offset)], r.value)
+            << "message " << r.message << " member " << r.member;
+    }
+}
+
 TEST_F(EditingTest, DeviceIdFourIsWrittenAtOnceButSentOnlyByApply) {
     addBox(3, 2);
     connect();

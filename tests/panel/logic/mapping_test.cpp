@@ -1,4 +1,6 @@
 // Frame <-> controls mapping, resolution labels and the rebuilt bezel sliders.
+#include <span>
+
 #include "panel_fixture.h"
 
 namespace quelt::testing {
@@ -107,6 +109,48 @@ TEST_F(MappingTest, FramesToPanelMapsOddValuesToTheLastMembers) {
     logic.mapping.framesToPanel(frame);
     EXPECT_EQ(firstOn(controls.deviceIdGroup), 0);
     EXPECT_EQ(firstOn(controls.hLimitGroup), 3);
+}
+
+TEST_F(MappingTest, EveryLimitAndIdValueShowsItsMemberAndGoesBackUnchanged) {
+    struct Row {
+        int offset;
+        std::uint8_t value;
+        std::span<SkinRadioButton> group;
+        int member;
+    };
+    const Row rows[] = {
+        {frame_offset::hLimit, 0, controls.hLimitGroup, 0},
+        {frame_offset::hLimit, 50, controls.hLimitGroup, 1},
+        {frame_offset::hLimit, 100, controls.hLimitGroup, 2},
+        {frame_offset::hLimit, 150, controls.hLimitGroup, 3},
+        {frame_offset::hLimit, 200, controls.hLimitGroup, 4},
+        {frame_offset::hLimit, 250, controls.hLimitGroup, 5},
+        {frame_offset::vLimit, 15, controls.vLimitGroup, 0},
+        {frame_offset::vLimit, 30, controls.vLimitGroup, 1},
+        {frame_offset::vLimit, 45, controls.vLimitGroup, 2},
+        {frame_offset::vLimit, 60, controls.vLimitGroup, 3},
+        {frame_offset::boxId, 1, controls.deviceIdGroup, 0},
+        {frame_offset::boxId, 2, controls.deviceIdGroup, 1},
+        {frame_offset::boxId, 3, controls.deviceIdGroup, 2},
+        {frame_offset::boxId, 4, controls.deviceIdGroup, 3},
+        {frame_offset::boxId, 5, controls.deviceIdGroup, 4},
+        {frame_offset::boxId, 6, controls.deviceIdGroup, 5},
+    };
+    setPanelEnabled(controls, true);
+    for (const Row& r : rows) {
+        DeviceFrame shown = frameWith(0);
+        shown[static_cast<std::size_t>(r.offset)] = r.value;
+        logic.mapping.framesToPanel(shown);
+        EXPECT_EQ(firstOn(r.group), r.member) << "byte " << r.offset << " = " << int{r.value};
+
+        // Back into a frame that holds something else; H limit member 0 writes nothing.
+        DeviceFrame back = frameWith(0);
+        back[static_cast<std::size_t>(r.offset)] = 0x77;
+        logic.mapping.panelToFrame(back);
+        const bool hLimitZero = r.offset == frame_offset::hLimit && r.member == 0;
+        EXPECT_EQ(back[static_cast<std::size_t>(r.offset)], hLimitZero ? 0x77 : r.value)
+            << "byte " << r.offset << " = " << int{r.value};
+    }
 }
 
 TEST_F(MappingTest, FramesToPanelMovesSlidersWithSignedResolutionsAndUnsignedBezels) {

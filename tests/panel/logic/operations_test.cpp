@@ -205,6 +205,35 @@ TEST_F(OperationTest, OperationsAreRefusedWhilePatternOrWorkerAreBusy) {
     EXPECT_TRUE(bus.writeLog().empty());
 }
 
+TEST_F(OperationTest, NoSecondOperationBetweenTheWorkersEndAndItsButtonsRelease) {
+    addBox(3, 2);
+    connect();
+    clickButton(msg::ApplyButton, ctl::kApplyButton);
+    // Run the worker's UI steps up to the last one: the release of the Apply button.
+    for (int i = 0; i < 4000; ++i) {
+        if (window.pendingSteps(5) > 0) {
+            if (workerBusy == 0) {
+                break;
+            }
+            window.runSteps(0);
+        }
+    }
+    ASSERT_EQ(workerBusy.load(), 0);
+    ASSERT_EQ(controls.buttons[ctl::kApplyButton].pending, 1);
+
+    // SW Reset, then HW Reset (or F12) arrive now: both are refused, and each button can post
+    // again.
+    for (int button : {ctl::kSwResetButton, ctl::kHwResetButton}) {
+        controls.buttons[static_cast<std::size_t>(button)].pending = 1;
+        logic.handle(button == ctl::kSwResetButton ? msg::SwResetButton : msg::HwResetButton,
+                     static_cast<std::uintptr_t>(button), 0);
+        EXPECT_EQ(controls.buttons[static_cast<std::size_t>(button)].pending, 0);
+    }
+    finishOperation();
+    EXPECT_EQ(controls.buttons[ctl::kApplyButton].pending, 0);
+    EXPECT_EQ(sentCodes(3), (std::vector<int>{kFinishApply, kStatus}));
+}
+
 TEST_F(OperationTest, BoxMessagesQueuedBehindAnOperationDoNotTouchTheBoxes) {
     addBox(3, 2);
     addBox(4, 3);

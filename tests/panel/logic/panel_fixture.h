@@ -90,6 +90,12 @@ class FakePanelWindow : public PanelServices {
         }
         return static_cast<int>(steps.size());
     }
+    // Steps handed over by other threads and not run yet; waits up to `waitMs` for one.
+    std::size_t pendingSteps(int waitMs) {
+        std::unique_lock<std::mutex> lock(mutex_);
+        wake_.wait_for(lock, std::chrono::milliseconds(waitMs), [&] { return !steps_.empty(); });
+        return steps_.size();
+    }
     // Takes the queued posts (FIFO).
     std::vector<Post> takeQueue() {
         std::lock_guard<std::mutex> lock(mutex_);

@@ -2,6 +2,8 @@
 // sliders and hidden controls, with the messages they post.
 #include <gtest/gtest.h>
 
+#include <span>
+
 #include "panel/panel_messages.h"
 #include "panel_fixture.h"
 
@@ -134,6 +136,56 @@ TEST_F(PanelPointer, SliderDragPostsPressStepAndRelease) {
     EXPECT_EQ(Posted(),
               (Posts{{msg::HBezelSlider, 0}, {msg::HBezelSlider, 0}, {msg::HBezelSlider, 0}}));
     EXPECT_EQ(h.panelHost->cursor(), CursorShape::Hand);
+}
+
+TEST_F(PanelPointer, HoveringOverASliderPostsNothingAndMovesNothing) {
+    struct Row {
+        int x, y;
+        bool redraws;  // a resolution slider repaints on every move over it
+    };
+    for (const Row& r :
+         {Row{210, 500, true}, Row{373, 500, true}, Row{700, 620, false}, Row{1080, 500, false}}) {
+        h.panelHost->clearEvents();
+        h.move(r.x, r.y);
+        EXPECT_TRUE(Posted().empty()) << r.x << "," << r.y;
+        EXPECT_EQ(h.panelHost->cursor(), CursorShape::Hand) << r.x << "," << r.y;
+        EXPECT_EQ(h.panelHost->eventsOf(HostCall::Present).size(), r.redraws ? 1u : 0u)
+            << r.x << "," << r.y;
+    }
+    for (const SkinSlider& slider : h.c().resolutionSliders) {
+        EXPECT_EQ(slider.GetStop(), 0);
+        EXPECT_EQ(slider.state, 0);
+    }
+    for (const SkinSlider& slider : h.c().bezelSliders) {
+        EXPECT_EQ(slider.GetStop(), 0);
+        EXPECT_EQ(slider.state, 0);
+    }
+}
+
+TEST_F(PanelPointer, APressExactlyTheSnapDistanceFromAStopLandsOnIt) {
+    struct Row {
+        int x, y;
+        bool bezel;
+        int slider;
+        int stop;
+    };
+    // DP1 and DP2 at 60 Hz: stops 322 + 24k, snap 10. H bezel: 251 stops at 475 + 2k, snap 20.
+    // V bezel: 61 stops at 322 + 5k, snap 10.
+    const Row rows[] = {
+        {210, 356, false, ctl::kDp1Slider60, 1},
+        {373, 356, false, ctl::kDp2Slider60, 1},
+        {701, 620, true, ctl::kHBezel, 103},
+        {1080, 352, true, ctl::kVBezel, 4},
+    };
+    for (const Row& r : rows) {
+        h.press(r.x, r.y);
+        h.release(r.x, r.y);
+        h.pump();
+        const auto& sliders = r.bezel ? std::span<SkinSlider>(h.c().bezelSliders)
+                                      : std::span<SkinSlider>(h.c().resolutionSliders);
+        EXPECT_EQ(sliders[static_cast<std::size_t>(r.slider)].GetStop(), r.stop)
+            << r.x << "," << r.y;
+    }
 }
 
 TEST_F(PanelPointer, OnlyTheResolutionSlidersOfTheActiveRateTakeInput) {

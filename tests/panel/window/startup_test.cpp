@@ -40,6 +40,13 @@ TEST(PanelStartup, RunsItsStepsInOrderAndShowsTheCentredPanel) {
     const WindowPoint at = h.panelHost->screenPosition();
     EXPECT_EQ(at.x, 236);
     EXPECT_EQ(at.y, 185);
+    // Placed and shown in one step (not topmost), never by a bare move or show.
+    const auto placed = h.panelHost->eventsOf(HostCall::Place);
+    ASSERT_EQ(placed.size(), 1u);
+    EXPECT_EQ(placed[0].x, 236);
+    EXPECT_EQ(placed[0].y, 185);
+    EXPECT_TRUE(h.panelHost->eventsOf(HostCall::Move).empty());
+    EXPECT_TRUE(h.panelHost->eventsOf(HostCall::Show).empty());
     const PresentedFrame frame = h.panelHost->lastFrame();
     EXPECT_EQ(frame.width, 1127);
     EXPECT_EQ(frame.height, 679);
@@ -50,7 +57,7 @@ TEST(PanelStartup, RunsItsStepsInOrderAndShowsTheCentredPanel) {
     EXPECT_FALSE(h.splashHost->isVisible());
     const WindowRect splash = h.splashHost->clientRect();
     ASSERT_GT(splash.width(), 0);
-    const auto moves = h.splashHost->eventsOf(HostCall::Move);
+    const auto moves = h.splashHost->eventsOf(HostCall::Place);
     ASSERT_FALSE(moves.empty());
     EXPECT_EQ(moves.back().x, (1600 - splash.width()) / 2);
     EXPECT_EQ(moves.back().y, (1050 - splash.height()) / 2);

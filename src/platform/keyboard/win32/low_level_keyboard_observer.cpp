@@ -97,7 +97,10 @@ class LowLevelKeyboardObserver final : public KeyboardObserver {
 };
 
 LRESULT CALLBACK lowLevelKeyboardProc(int code, WPARAM wParam, LPARAM lParam) {
-    if (code >= 0 && installedObserver != nullptr && lParam != 0) {
+    if (code >= 0 && lParam == 0) {
+        return 0;  // no event to look at: answered at once and not handed on
+    }
+    if (code >= 0 && installedObserver != nullptr) {
         const auto* event = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
         // A copy: the callback may remove or replace the observer while it runs.
         const std::shared_ptr<const KeyCallback> callback = installedObserver->callback();

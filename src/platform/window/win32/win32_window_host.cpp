@@ -126,6 +126,14 @@ void Win32WindowHost::show() {
     });
 }
 
+void Win32WindowHost::placeAndShow(int x, int y) {
+    runUiOperation(*this, [this, x, y] {
+        if (HWND hwnd = hwnd_.load()) {
+            SetWindowPos(hwnd, HWND_NOTOPMOST, x, y, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+        }
+    });
+}
+
 void Win32WindowHost::hide() {
     runUiOperation(*this, [this] {
         if (HWND hwnd = hwnd_.load()) {

@@ -66,6 +66,7 @@ class Win32WindowHost final : public WindowHost {
     ~Win32WindowHost() override { destroy(); }
 
     QUELT_WINDOW_HOST_OPERATIONS
+    void placeAndShow(int x, int y) override;
     bool isCreated() const override { return hwnd_.load() != nullptr; }
     void setHandler(WindowHandler* handler) override { handler_ = handler; }
     bool isUiThread() const override { return std::this_thread::get_id() == uiThread_; }
