@@ -57,7 +57,7 @@ HookVerdict KeyboardShortcuts::onKeyEvent(int hookCode, std::uint32_t message,
         // The release of F12 falls into the reset that F12 started: it still re-arms, or no
         // shortcut would act again until F12 had been pressed once more. Any other release
         // while the shortcuts are blocked leaves them disarmed with the key remembered.
-        if (message == kWmKeyUp && *virtualKey == rememberedKey_ && rememberedKey_ == kVkF12 &&
+        if (message == kWmKeyUp && *virtualKey == rememberedKey_ && rememberedKey_ == kF12 &&
             workerBusy.load() != 0) {
             rememberedKey_ = kNoKey;
             armed_ = 1;

@@ -35,6 +35,7 @@ enum class HostCall {
     CaptionDrag,
     Move,
     Show,
+    Place,  // placeAndShow: move, show, stacked at the top of the ordinary windows
     Hide,
     Present,
     ErrorBox,
@@ -47,7 +48,7 @@ struct HostEvent {
     std::uint32_t message = 0;  // Post, Send; Wait: the milliseconds; Quit: the exit code
     std::uintptr_t wParam = 0;
     std::intptr_t lParam = 0;
-    int x = 0;  // CaptionDrag, Move: the point; Create, Present: width and height
+    int x = 0;  // CaptionDrag, Move, Place: the point; Create, Present: width and height
     int y = 0;
     CursorShape cursor = CursorShape::Arrow;
     std::string text;  // ErrorBox
