@@ -51,7 +51,7 @@ class CliAppTest : public ::testing::Test {
         configs_.clear();
         out_.str("");
         err_.str("");
-        return runCli(args, clock_, bus_.factory(), out_, err_);
+        return runCli(args, CliEnvironment{clock_, bus_.factory(), out_, err_, in_});
     }
 
     FakeClock clock_;
@@ -59,6 +59,7 @@ class CliAppTest : public ::testing::Test {
     std::vector<BoxConfig> configs_;
     std::ostringstream out_;
     std::ostringstream err_;
+    std::istringstream in_;
 };
 
 TEST_F(CliAppTest, DiscoverListsTheBoxesInPortOrder) {
@@ -169,6 +170,32 @@ TEST_F(CliAppTest, FailuresPrintTheirErrorTextAndExitOne) {
     EXPECT_EQ(out_.str(), "");
     // The negative reply is followed by one status byte whose answer is not awaited.
     EXPECT_EQ(requestsOn(bus_, 3), (Names{"status", "status", "cmd0", "status"}));
+}
+
+TEST_F(CliAppTest, UnderJsonAFailureIsAnErrorObjectWithItsExitCode) {
+    box(3, 12, 2, "nak=0");
+    struct Case {
+        std::vector<std::string> args;
+        int code;
+        const char* err;
+    };
+    const Case cases[] = {
+        {{"apply", "--mode", "clone", "--json"},
+         kExitFailed,
+         "{\"error\":\"Panoril apply fail.\\nErrorCode = 0xA001\",\"code\":1}\n"},
+        // No usage text under --json, and what the user typed is escaped.
+        {{"--json", "apply", "--mode", "4\x01\"x"},
+         kExitUsage,
+         "{\"error\":\"bad value for --mode: 4\\u0001\\\"x\",\"code\":2}\n"},
+        {{"apply", "--box", "3", "--json"},
+         kExitUsage,
+         "{\"error\":\"no box 3: 1 found; no command was sent\",\"code\":2}\n"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(run(c.args), c.code) << c.args[1];
+        EXPECT_EQ(err_.str(), c.err);
+        EXPECT_EQ(out_.str(), "");
+    }
 }
 
 TEST_F(CliAppTest, DiscoveryFindingNothingIsErrorZero) {
