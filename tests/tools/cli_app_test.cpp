@@ -51,7 +51,10 @@ class CliAppTest : public ::testing::Test {
         configs_.clear();
         out_.str("");
         err_.str("");
-        return runCli(args, CliEnvironment{clock_, bus_.factory(), out_, err_, in_});
+        auto now = [] {
+            return std::chrono::system_clock::time_point(std::chrono::seconds(1796911200));
+        };
+        return runCli(args, CliEnvironment{clock_, bus_.factory(), out_, err_, in_, now});
     }
 
     FakeClock clock_;
@@ -196,6 +199,19 @@ TEST_F(CliAppTest, UnderJsonAFailureIsAnErrorObjectWithItsExitCode) {
         EXPECT_EQ(err_.str(), c.err);
         EXPECT_EQ(out_.str(), "");
     }
+}
+
+TEST_F(CliAppTest, AProfileGoesToStandardOutputAndComesBackFromStandardInput) {
+    box(3, 12, 1);
+    box(4, 12, 2);
+    ASSERT_EQ(run({"save", "-", "--box", "1"}), kExitOk) << err_.str();
+    const std::string profile = out_.str();
+    EXPECT_NE(profile.find("\"saved\": \"2026-12-10T14:00:00Z\""), std::string::npos) << profile;
+    EXPECT_NE(profile.find("\"com\": 4"), std::string::npos);
+    EXPECT_EQ(profile.find("\"com\": 3"), std::string::npos);  // box 1 only
+    in_.str(profile);
+    ASSERT_EQ(run({"restore", "-", "--dry-run"}), kExitOk) << err_.str();
+    EXPECT_EQ(out_.str(), "box 1 COM4 FW 12 ID 2: unchanged\n");
 }
 
 TEST_F(CliAppTest, DiscoveryFindingNothingIsErrorZero) {

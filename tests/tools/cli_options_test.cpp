@@ -46,12 +46,17 @@ TEST(CliOptions, ApplyTakesEveryNamedSettingInBothSpellings) {
     EXPECT_TRUE(parse({"--json", "discover"}).command->common.json);
 }
 
-TEST(CliOptions, ResetAndPatternKinds) {
+TEST(CliOptions, ResetPatternSaveAndRestoreArguments) {
     EXPECT_EQ(argsOf<ResetArgs>({"reset", "sw", "--box", "1"}).kind, ResetChoice::Software);
     EXPECT_EQ(argsOf<ResetArgs>({"reset", "sw", "--box", "1"}).box, 1);
     EXPECT_EQ(argsOf<ResetArgs>({"reset", "hw"}).kind, ResetChoice::Hardware);
     EXPECT_EQ(argsOf<PatternArgs>({"pattern", "rgbw"}).kind, PatternChoice::Rgbw);
     EXPECT_EQ(argsOf<PatternArgs>({"pattern", "off", "--json"}).kind, PatternChoice::Off);
+    const auto restore = argsOf<RestoreArgs>({"restore", "-", "--skip-missing", "--dry-run"});
+    EXPECT_EQ(restore.file, "-");
+    EXPECT_TRUE(restore.dryRun && restore.skipMissing);
+    EXPECT_FALSE(argsOf<SaveArgs>({"save", "w.json", "--all"}).box);
+    EXPECT_EQ(argsOf<SaveArgs>({"save", "w.json", "--box", "2"}).box, 2);
     for (auto help : {std::vector<std::string>{"--help"}, {"help"}, {"apply", "-h"}}) {
         EXPECT_TRUE(parse(help).help) << help.back();
     }
@@ -95,6 +100,10 @@ TEST(CliOptions, RefusesWhatTheArgumentsAloneRuleOut) {
         {{"reset", "hw", "sw"}, "unexpected argument for reset: sw"},
         {{"pattern", "blink"}, "unknown pattern kind: blink"},
         {{"pattern", "on", "--all"}, "unknown option for pattern: --all"},
+        {{"save"}, "save needs a FILE (- for standard output)"},
+        {{"save", "w.json", "--all", "--box", "1"}, nullptr},
+        {{"restore", "--dry-run"}, "restore needs a FILE (- for standard input)"},
+        {{"restore", "w.json", "--box", "1"}, "unknown option for restore: --box"},
     };
     for (const Case& c : cases) {
         auto r = parse(c.args);

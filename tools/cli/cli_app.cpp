@@ -3,6 +3,7 @@
 #include "base/ui_strings.h"
 #include "tools/cli/cli_session.h"
 #include "tools/cli/frame_edit.h"
+#include "tools/cli/profile_commands.h"
 
 namespace quelt::cli {
 namespace {
@@ -96,6 +97,9 @@ struct Handlers {
         }
         return kExitUsage;
     }
+
+    int operator()(const SaveArgs& args) const { return runSave(s, args); }
+    int operator()(const RestoreArgs& args) const { return runRestore(s, args); }
 };
 
 }  // namespace

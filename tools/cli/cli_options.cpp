@@ -17,8 +17,9 @@ constexpr int kMaxHBezel = 250;
 constexpr int kMaxVBezel = 60;
 
 const char* const kUsageNotes =
-    "Box N is the index in the discovered list (0 to 5). Exit status: 0 done, 1 the boxes\n"
-    "reported a failure, 2 bad arguments (nothing sent).\n";
+    "Box N is the index in the discovered list (0 to 5). FILE - is standard output (save) or\n"
+    "standard input (restore). Exit status: 0 done, 1 the boxes reported a failure, 2 bad\n"
+    "arguments, values or file (nothing sent).\n";
 
 // Every command's arguments side by side: each binds its options while the line is parsed.
 template <class Variant>
@@ -104,6 +105,16 @@ void requirePositional(CLI::App& app, CLI::Option* positional, std::string missi
     });
 }
 
+CLI::Option* addFile(CLI::App& app, std::string& file) {
+    auto nonEmpty = [](std::string_view text) -> std::optional<std::string> {
+        if (text.empty()) {
+            return std::nullopt;
+        }
+        return std::string(text);
+    };
+    return addValue(app, "file", file, nonEmpty, "FILE", "bad file name");
+}
+
 void declare(CLI::App&, DiscoverArgs&) {}
 
 void declare(CLI::App& app, StatusArgs& args) {
@@ -161,6 +172,18 @@ void declare(CLI::App& app, PatternArgs& args) {
                                  "on|rgbw|off", "unknown pattern kind");
     requirePositional(app, kind, "pattern needs on, rgbw or off");
     addBox(app, args.box);
+}
+
+void declare(CLI::App& app, SaveArgs& args) {
+    requirePositional(app, addFile(app, args.file), "save needs a FILE (- for standard output)");
+    CLI::Option* box = addValue(app, "--box", args.box, number(0, kMaxBoxIndex), "N");
+    app.add_flag("--all")->excludes(box);
+}
+
+void declare(CLI::App& app, RestoreArgs& args) {
+    requirePositional(app, addFile(app, args.file), "restore needs a FILE (- for standard input)");
+    app.add_flag("--dry-run", args.dryRun);
+    app.add_flag("--skip-missing", args.skipMissing);
 }
 
 bool isCommandName(const std::string& word) {

@@ -65,7 +65,22 @@ struct PatternArgs {
     int box = 0;
     PatternChoice kind = PatternChoice::On;
 };
-using CommandArgs = std::variant<DiscoverArgs, StatusArgs, ApplyArgs, ResetArgs, PatternArgs>;
+struct SaveArgs {
+    static constexpr const char* kName = "save";
+    static constexpr const char* kUsage = "save FILE|- [--box N | --all] [--json]\n";
+    std::string file;        // "-": standard output
+    std::optional<int> box;  // none: every box
+};
+struct RestoreArgs {
+    static constexpr const char* kName = "restore";
+    static constexpr const char* kUsage = "restore FILE|- [--dry-run] [--skip-missing] [--json]\n";
+    std::string file;  // "-": standard input
+    bool dryRun = false;
+    bool skipMissing = false;
+};
+
+using CommandArgs = std::variant<DiscoverArgs, StatusArgs, ApplyArgs, ResetArgs, PatternArgs,
+                                 SaveArgs, RestoreArgs>;
 
 // Options every command takes, before or after the command's name.
 struct CommonOptions {

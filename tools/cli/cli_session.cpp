@@ -22,19 +22,19 @@ int Session::connect(int box) {
     return select(box);
 }
 
-int Session::select(int index) {
+int Session::select(int index, const std::string& context) {
     if (index == link.currentBoxIndex() || link.selectBox(index) == 1) {
         return kExitOk;
     }
-    return failed(ui_error::kSwitchDevice);
+    return failed(ui_error::kSwitchDevice, context);
 }
 
-int Session::runWorker(OperationKind kind, int button) {
+int Session::runWorker(OperationKind kind, int button, const std::string& context) {
     if (link.startOperation(kind, button) != 1) {
-        return console.fail(kExitFailed, "the operation could not be started");
+        return console.fail(kExitFailed, context + "the operation could not be started");
     }
     link.waitForWorkers();
-    return sink.firstError() ? failed(0) : kExitOk;
+    return sink.firstError() ? failed(0, context) : kExitOk;
 }
 
 int Session::failed(int fallback, const std::string& context) {

@@ -24,9 +24,10 @@ class Session {
     // kExitOk, or the exit status after the failure was reported.
     int connect(int box);
     // Makes entry `index` current (reading its status) unless it already is.
-    int select(int index);
-    // Runs one operation on the worker, as the panel's buttons do, and waits for it.
-    int runWorker(OperationKind kind, int button);
+    int select(int index, const std::string& context = {});
+    // Runs one operation on the worker, as the panel's buttons do, and waits for it. A failure
+    // is reported with `context` before the error text.
+    int runWorker(OperationKind kind, int button, const std::string& context = {});
     // The error the operation raised (or `fallback` when it raised none), `context` first.
     int failed(int fallback, const std::string& context = {});
 
