@@ -11,6 +11,13 @@
 namespace quelt::cli {
 namespace {
 
+// A value from the file as a fault shows it: JSON-escaped, at most 40 characters.
+std::string shown(const Json& value) {
+    constexpr std::size_t kMaxShown = 40;
+    std::string text = value.dump();
+    return text.size() <= kMaxShown ? text : text.substr(0, kMaxShown) + "...";
+}
+
 template <class T>
 using Choices = std::vector<std::pair<Json, T>>;
 
@@ -35,7 +42,10 @@ class ObjectReader {
     void rejectUnknown(std::initializer_list<const char*> known) {
         for (const auto& [key, value] : object_.items()) {
             if (std::none_of(known.begin(), known.end(), [&](const char* k) { return key == k; })) {
-                fail(key, "unknown field");
+                const bool plain =
+                    key.size() <= 40 &&
+                    std::all_of(key.begin(), key.end(), [](char c) { return c > ' ' && c < 0x7f; });
+                fail(plain ? key : shown(Json(key)), "unknown field");
             }
         }
     }
@@ -64,13 +74,13 @@ class ObjectReader {
             return std::nullopt;
         }
         if (!node->is_number_integer()) {
-            fail(key, node->dump() + " is not a whole number");
+            fail(key, shown(*node) + " is not a whole number");
             return std::nullopt;
         }
         const bool tooLarge = node->is_number_unsigned() && node->get<std::uint64_t>() > 65535u;
         const long long value = tooLarge ? 65536 : node->get<long long>();
         if (value < low || value > high) {
-            fail(key, node->dump() + " is outside " + std::to_string(low) + " to " +
+            fail(key, shown(*node) + " is outside " + std::to_string(low) + " to " +
                           std::to_string(high));
             return std::nullopt;
         }
@@ -80,7 +90,7 @@ class ObjectReader {
     std::optional<std::string> text(const char* key) {
         const Json* node = member(key);
         if (node != nullptr && !node->is_string()) {
-            fail(key, node->dump() + " is not a text");
+            fail(key, shown(*node) + " is not a text");
         }
         return node != nullptr && node->is_string() ? std::optional(node->get<std::string>())
                                                     : std::nullopt;
@@ -100,7 +110,7 @@ class ObjectReader {
             names += (names.empty() ? "" : ", ") +
                      (name.is_string() ? name.template get<std::string>() : name.dump());
         }
-        fail(key, node->dump() + " is not one of " + names);
+        fail(key, shown(*node) + " is not one of " + names);
         return std::nullopt;
     }
 
@@ -212,8 +222,8 @@ void readBoxes(const Json& list, std::string& fault, std::vector<ProfileBox>& bo
         }
         box.frame = r.text("frame").value_or("");
         if (fault.empty() && !isFrameHex(box.frame)) {
-            r.fail("frame", "\"" + box.frame + "\" is not " + std::to_string(2 * kFrameSize) +
-                                " hex digits");
+            r.fail("frame",
+                   shown(box.frame) + " is not " + std::to_string(2 * kFrameSize) + " hex digits");
         }
         for (std::size_t k = 0; k < boxes.size() && fault.empty(); ++k) {
             if (boxes[k].com == box.com) {
@@ -272,10 +282,10 @@ ProfileRead readProfile(const std::string& text) {
     std::string& fault = read.fault;
     ObjectReader r(root, "", "", fault);
     if (auto format = r.text("format"); format && *format != kProfileFormat) {
-        r.fail("format", "\"" + *format + "\" is not " + kProfileFormat);
+        r.fail("format", shown(*format) + " is not " + kProfileFormat);
     }
     if (const Json* version = r.member("version"); version && *version != kProfileVersion) {
-        r.fail("version", version->dump() + " is not supported (this quelt-cli reads version " +
+        r.fail("version", shown(*version) + " is not supported (this quelt-cli reads version " +
                               std::to_string(kProfileVersion) + ")");
     }
     r.rejectUnknown({"format", "version", "saved", "boxes"});
