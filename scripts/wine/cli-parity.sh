@@ -1,15 +1,16 @@
 #!/usr/bin/env bash
 # quelt-cli on Linux and quelt-cli.exe under wine, each against freshly started simulated boxes
 # (quelt-boxsim on ptys in the same port folder): every case must give the same output, exit
-# status and request log on both. Needs a prepared prefix (source prefix.sh; quelt_wine_setup).
+# status, request log and written files on both. Each side runs in its own folder holding copies
+# of the profile fixtures below. Needs a prepared prefix (source prefix.sh; quelt_wine_setup).
 #   cli-parity.sh NATIVE_CLI NATIVE_BOXSIM WINDOWS_CLI_EXE
-# Windows writes CR LF line ends; outputs are compared with CR removed. QUELT_PARITY_SHOW=1 prints
-# what each case gave.
+# Windows writes CR LF line ends on the console; outputs are compared with CR removed, and the
+# time a profile was saved is blanked. QUELT_PARITY_SHOW=1 prints what each case gave.
 set -uo pipefail
 
-native_cli=$1
-boxsim=$2
-windows_cli=$3
+native_cli="$(realpath "$1")"
+boxsim="$(realpath "$2")"
+windows_cli="$(realpath "$3")"
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 ports="${QUELT_WINE_PORT_DIR:?run inside a prepared wine prefix}"
 work="$(mktemp -d "${TMPDIR:-/tmp}/quelt-parity.XXXXXX")"
@@ -45,11 +46,35 @@ start_sim() {
   return 1
 }
 
-# run_side SIDE CASE BOXES COMMANDS : every command (";"-separated) of a case on one set of boxes
+# Profiles for the two boxes of most cases (COM3 ID 2, COM12 ID 5), with faults.
+write_fixtures() {
+  local dir="$work/fixtures" box3 box12
+  mkdir -p "$dir"
+  box3='{"com": 3, "boxId": 2, "firmware": 12, "frame": "ff540c0280000000030300640f1400aa",
+    "settings": {"mode": "2x2", "frameRate": 60, "clockSync": "dp1", "resolutionDp1": 3,
+                 "resolutionDp2": 3, "hLimit": 100, "vLimit": 15, "hBezel": 20, "vBezel": 0}}'
+  box12='{"com": 12, "boxId": 5, "firmware": 10, "frame": "ff540a0522800000040200321e000aaa",
+    "settings": {"mode": "clone", "frameRate": 120, "clockSync": "off", "resolutionDp1": 4,
+                 "resolutionDp2": 2, "hLimit": 50, "vLimit": 30, "hBezel": 0, "vBezel": 10}}'
+  profile() {
+    echo "{\"format\": \"quelt-wall-profile\", \"version\": 1, \"saved\": \"2026-12-10T14:00:00Z\","
+    echo " \"boxes\": [$1]}"
+  }
+  profile "$box3, $box12" >"$dir/wall2.json"
+  profile "$box3, ${box12/\"hBezel\": 0/\"hBezel\": 70}" >"$dir/range.json"
+  profile "$box3, ${box12/\"boxId\": 5/\"boxId\": 4}" >"$dir/missing.json"
+  head -c 100 "$dir/wall2.json" >"$dir/corrupt.json"
+}
+
+# run_side SIDE CASE BOXES COMMANDS : every command (";"-separated) of a case on one set of boxes,
+# in a folder of its own; the files the commands wrote are shown after their output
 run_side() {
-  local side=$1 name=$2 boxes=$3 commands=$4 out="$work/$1-$2" cmd status
+  local side=$1 name=$2 boxes=$3 commands=$4 out="$work/$1-$2" cmd status file
+  local files="$work/$1-$2.files"
   : >"$out.txt"
   : >"$out.log"
+  mkdir -p "$files"
+  cp "$work/fixtures/"* "$files/"
   if [ -n "$boxes" ]; then
     # shellcheck disable=SC2086
     start_sim "$out.log" $boxes || return 1
@@ -59,9 +84,9 @@ run_side() {
     cmd="${cmd# }"
     # shellcheck disable=SC2086
     if [ "$side" = linux ]; then
-      QUELT_PORT_DIR="$ports" "$native_cli" $cmd >"$out.stdout" 2>"$out.stderr"
+      (cd "$files" && QUELT_PORT_DIR="$ports" "$native_cli" $cmd >"$out.stdout" 2>"$out.stderr")
     else
-      "$here/run-exe.sh" "$windows_cli" $cmd >"$out.stdout" 2>"$out.stderr"
+      (cd "$files" && "$here/run-exe.sh" "$windows_cli" $cmd >"$out.stdout" 2>"$out.stderr")
     fi
     status=$?
     {
@@ -72,6 +97,13 @@ run_side() {
     } >>"$out.txt"
   done
   stop_sim
+  for file in "$files"/* "$files"/.[!.]*; do
+    [ -e "$file" ] || continue
+    cmp -s "$file" "$work/fixtures/$(basename "$file")" 2>/dev/null && continue
+    echo "--- wrote $(basename "$file")" >>"$out.txt"
+    tr -d '\r' <"$file" >>"$out.txt"
+  done
+  sed -i -E 's/"saved": "[0-9TZ:-]+"/"saved": "(time)"/' "$out.txt"
 }
 
 failures=0
@@ -91,6 +123,7 @@ check() {
   fi
 }
 
+write_fixtures
 two="3:12:2 12:10:5"
 check discover "$two" "discover --json; discover"
 check status "$two" "status; status --box 1 --json"
@@ -100,6 +133,10 @@ check reset "$two" "reset hw; reset sw --box 1 --json"
 check pattern "$two" "pattern on; pattern rgbw --box 1; pattern off --json"
 check apply-refused "3:12:2:nak=0" "apply --mode 1x4"
 check no-boxes "" "discover --json; status"
+# Profiles: the second save replaces the first; restore applies both boxes, then reads back.
+check save "$two" "save wall.json; save wall.json --json; save - --box 1"
+check restore "$two" "restore wall2.json --dry-run; restore wall2.json --json; status --box 1 --json; restore wall2.json --dry-run --json"
+check restore-refused "3:12:2 12:10:5:nak=0" "restore corrupt.json; restore range.json --json; restore missing.json; restore missing.json --skip-missing --dry-run; restore wall2.json"
 
 # Status round trip: `status` (process start, discovery of two boxes, status read) against
 # `--help` (process start only), 10 runs each.

@@ -51,7 +51,10 @@ class CliAppTest : public ::testing::Test {
         configs_.clear();
         out_.str("");
         err_.str("");
-        return runCli(args, clock_, bus_.factory(), out_, err_);
+        auto now = [] {
+            return std::chrono::system_clock::time_point(std::chrono::seconds(1796911200));
+        };
+        return runCli(args, CliEnvironment{clock_, bus_.factory(), out_, err_, in_, now});
     }
 
     FakeClock clock_;
@@ -59,6 +62,7 @@ class CliAppTest : public ::testing::Test {
     std::vector<BoxConfig> configs_;
     std::ostringstream out_;
     std::ostringstream err_;
+    std::istringstream in_;
 };
 
 TEST_F(CliAppTest, DiscoverListsTheBoxesInPortOrder) {
@@ -169,6 +173,45 @@ TEST_F(CliAppTest, FailuresPrintTheirErrorTextAndExitOne) {
     EXPECT_EQ(out_.str(), "");
     // The negative reply is followed by one status byte whose answer is not awaited.
     EXPECT_EQ(requestsOn(bus_, 3), (Names{"status", "status", "cmd0", "status"}));
+}
+
+TEST_F(CliAppTest, UnderJsonAFailureIsAnErrorObjectWithItsExitCode) {
+    box(3, 12, 2, "nak=0");
+    struct Case {
+        std::vector<std::string> args;
+        int code;
+        const char* err;
+    };
+    const Case cases[] = {
+        {{"apply", "--mode", "clone", "--json"},
+         kExitFailed,
+         "{\"error\":\"Panoril apply fail.\\nErrorCode = 0xA001\",\"code\":1}\n"},
+        // No usage text under --json, and what the user typed is escaped.
+        {{"--json", "apply", "--mode", "4\x01\"x"},
+         kExitUsage,
+         "{\"error\":\"bad value for --mode: 4\\u0001\\\"x\",\"code\":2}\n"},
+        {{"apply", "--box", "3", "--json"},
+         kExitUsage,
+         "{\"error\":\"no box 3: 1 found; no command was sent\",\"code\":2}\n"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(run(c.args), c.code) << c.args[1];
+        EXPECT_EQ(err_.str(), c.err);
+        EXPECT_EQ(out_.str(), "");
+    }
+}
+
+TEST_F(CliAppTest, AProfileGoesToStandardOutputAndComesBackFromStandardInput) {
+    box(3, 12, 1);
+    box(4, 12, 2);
+    ASSERT_EQ(run({"save", "-", "--box", "1"}), kExitOk) << err_.str();
+    const std::string profile = out_.str();
+    EXPECT_NE(profile.find("\"saved\": \"2026-12-10T14:00:00Z\""), std::string::npos) << profile;
+    EXPECT_NE(profile.find("\"com\": 4"), std::string::npos);
+    EXPECT_EQ(profile.find("\"com\": 3"), std::string::npos);  // box 1 only
+    in_.str(profile);
+    ASSERT_EQ(run({"restore", "-", "--dry-run"}), kExitOk) << err_.str();
+    EXPECT_EQ(out_.str(), "box 1 COM4 FW 12 ID 2: unchanged\n");
 }
 
 TEST_F(CliAppTest, DiscoveryFindingNothingIsErrorZero) {

@@ -2,6 +2,7 @@
 // Running the real tools from a test: the simulator as a guarded background process (killed by
 // PID when the guard goes), the command-line tool to completion with its output captured.
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
@@ -12,6 +13,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -228,6 +230,29 @@ class CliProcess {
 inline CliResult runCli(const fs::path& portDir, const fs::path& scratch,
                         std::vector<std::string> args) {
     return CliProcess(portDir, scratch, std::move(args)).finish();
+}
+
+// A test with its own folder: the simulator's ports and request log, and the CLI's output.
+class ToolsTest : public ::testing::Test {
+  protected:
+    void startSimulator(const std::vector<std::string>& boxes) {
+        ASSERT_FALSE(dir_.path().empty());
+        sim_ = std::make_unique<SimulatorProcess>(ports(), boxes, log());
+        ASSERT_TRUE(sim_->waitReady());
+    }
+    CliResult cli(std::vector<std::string> args) {
+        return runCli(ports(), dir_.path(), std::move(args));
+    }
+    fs::path ports() const { return dir_.path() / "ports"; }
+    fs::path log() const { return dir_.path() / "requests.jsonl"; }
+
+    TempDir dir_;
+    std::unique_ptr<SimulatorProcess> sim_;  // declared last: stopped before the folder goes
+};
+
+// The simulator's log line of a status request on `com`.
+inline std::string status(int com) {
+    return "{\"com\":" + std::to_string(com) + ",\"kind\":\"status\"}";
 }
 
 }  // namespace quelt::testing

@@ -6,27 +6,6 @@
 namespace quelt::testing {
 namespace {
 
-class ToolsTest : public ::testing::Test {
-  protected:
-    void startSimulator(const std::vector<std::string>& boxes) {
-        ASSERT_FALSE(dir_.path().empty());
-        sim_ = std::make_unique<SimulatorProcess>(ports(), boxes, log());
-        ASSERT_TRUE(sim_->waitReady());
-    }
-    CliResult cli(std::vector<std::string> args) {
-        return runCli(ports(), dir_.path(), std::move(args));
-    }
-    fs::path ports() const { return dir_.path() / "ports"; }
-    fs::path log() const { return dir_.path() / "requests.jsonl"; }
-
-    TempDir dir_;
-    std::unique_ptr<SimulatorProcess> sim_;  // declared last: stopped before the folder goes
-};
-
-std::string status(int com) {
-    return "{\"com\":" + std::to_string(com) + ",\"kind\":\"status\"}";
-}
-
 TEST_F(ToolsTest, DiscoverFindsBoxesOnCom3AndCom12AndTheSimulatorCleansUp) {
     startSimulator({"3:12:2", "12:10:5"});
     EXPECT_TRUE(fs::is_symlink(ports() / "COM3"));

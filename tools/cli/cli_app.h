@@ -1,6 +1,9 @@
 #pragma once
-// quelt-cli without its platform wiring: parse, discover, select, run one device operation,
-// print. Every operation goes through the same DeviceLink calls the panel's handlers make.
+// quelt-cli without its platform wiring: parse, discover, select, run one command, print. Every
+// device operation goes through the same DeviceLink calls the panel's handlers make.
+#include <chrono>
+#include <functional>
+#include <istream>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -12,10 +15,19 @@ namespace quelt::cli {
 
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailed = 1;  // an operation failed (error text on `err`)
-inline constexpr int kExitUsage = 2;   // bad arguments or values; no command was sent
+inline constexpr int kExitUsage = 2;   // bad arguments, values or file; no command was sent
+
+// What a run reads and writes besides the arguments.
+struct CliEnvironment {
+    Clock& clock;
+    SerialPortFactory portFactory;
+    std::ostream& out;
+    std::ostream& err;
+    std::istream& in;  // `restore -`
+    std::function<std::chrono::system_clock::time_point()> now = std::chrono::system_clock::now;
+};
 
 // `args` are the arguments after the program name. Returns the exit status.
-int runCli(const std::vector<std::string>& args, Clock& clock, SerialPortFactory portFactory,
-           std::ostream& out, std::ostream& err);
+int runCli(const std::vector<std::string>& args, const CliEnvironment& env);
 
 }  // namespace quelt::cli

@@ -9,7 +9,8 @@
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
-    return quelt::cli::runCli(
-        args, quelt::systemClock(), [] { return quelt::makeSerialChannel(); }, std::cout,
-        std::cerr);
+    const quelt::cli::CliEnvironment env{quelt::systemClock(),
+                                         [] { return quelt::makeSerialChannel(); }, std::cout,
+                                         std::cerr, std::cin};
+    return quelt::cli::runCli(args, env);
 }

@@ -1,19 +1,27 @@
 #include "tools/cli/report.h"
 
-#include <string>
-
 #include "tools/cli/frame_text.h"
 
 namespace quelt::cli {
 namespace {
 
-// The texts printed here are plain ASCII (names, digits, "1280 x 720"): no escaping needed.
-std::string quoted(const std::string& text) {
-    return "\"" + text + "\"";
+Json orNull(const std::optional<std::string>& text) {
+    return text ? Json(*text) : Json(nullptr);
 }
 
-std::string jsonResolution(const std::optional<std::string>& text) {
-    return text ? quoted(*text) : "null";
+}  // namespace
+
+void Console::print(const Json& value) {
+    out_ << value.dump() << "\n";
+}
+
+int Console::fail(int code, const std::string& text) {
+    if (json_) {
+        err_ << Json{{"error", text}, {"code", code}}.dump() << "\n";
+    } else {
+        err_ << "quelt-cli: " << text << "\n";
+    }
+    return code;
 }
 
 std::string boxHead(const DeviceLink& link, int index) {
@@ -22,80 +30,78 @@ std::string boxHead(const DeviceLink& link, int index) {
            std::to_string(box.firmware) + " ID " + std::to_string(box.boxId);
 }
 
-std::string boxJsonFields(const DeviceLink& link, int index, const char* indexKey) {
+Json boxJson(const DeviceLink& link, int index, const char* indexKey) {
     const BoxRecord& box = link.box(index);
-    return std::string("\"") + indexKey + "\":" + std::to_string(index) +
-           ",\"com\":" + std::to_string(box.comPort) +
-           ",\"firmware\":" + std::to_string(box.firmware) +
-           ",\"boxId\":" + std::to_string(box.boxId);
+    return Json{
+        {indexKey, index}, {"com", box.comPort}, {"firmware", box.firmware}, {"boxId", box.boxId}};
 }
 
-}  // namespace
-
-void writeDiscovery(std::ostream& out, const DeviceLink& link, bool json) {
-    if (json) {
-        out << "{\"boxes\":[";
+void writeDiscovery(Console& console, const DeviceLink& link) {
+    if (console.json()) {
+        Json boxes = Json::array();
         for (int i = 0; i < link.boxCount(); ++i) {
-            out << (i > 0 ? "," : "") << "{" << boxJsonFields(link, i, "index") << "}";
+            boxes.push_back(boxJson(link, i, "index"));
         }
-        out << "]}\n";
+        console.print(Json{{"boxes", boxes}});
         return;
     }
     for (int i = 0; i < link.boxCount(); ++i) {
-        out << boxHead(link, i) << "\n";
+        console.out() << boxHead(link, i) << "\n";
     }
 }
 
-void writeStatus(std::ostream& out, const DeviceLink& link, int index, const DeviceFrame& frame,
-                 bool json) {
+void writeStatus(Console& console, const DeviceLink& link, int index, const DeviceFrame& frame) {
     const std::uint8_t res1 = frame[frame_offset::resolutionDp1];
     const std::uint8_t res2 = frame[frame_offset::resolutionDp2];
     const auto text1 = resolutionText(frame, res1);
     const auto text2 = resolutionText(frame, res2);
-    auto num = [&frame](int offset) {
-        return std::to_string(frame[static_cast<std::size_t>(offset)]);
-    };
-    if (json) {
-        out << "{" << boxJsonFields(link, index, "box") << ",\"mode\":" << quoted(modeKey(frame))
-            << ",\"frameRate\":" << frameRateHz(frame)
-            << ",\"clockSync\":" << quoted(syncKey(frame))
-            << ",\"resolutionDp1\":" << static_cast<int>(res1)
-            << ",\"resolutionDp1Text\":" << jsonResolution(text1)
-            << ",\"resolutionDp2\":" << static_cast<int>(res2)
-            << ",\"resolutionDp2Text\":" << jsonResolution(text2)
-            << ",\"hLimit\":" << num(frame_offset::hLimit)
-            << ",\"vLimit\":" << num(frame_offset::vLimit)
-            << ",\"hBezel\":" << num(frame_offset::hBezel)
-            << ",\"vBezel\":" << num(frame_offset::vBezel)
-            << ",\"flags\":" << quoted(flagsHex(frame)) << ",\"frame\":" << quoted(frameHex(frame))
-            << "}\n";
+    auto byteAt = [&frame](int offset) { return frame[static_cast<std::size_t>(offset)]; };
+    if (console.json()) {
+        Json status = boxJson(link, index, "box");
+        status["mode"] = modeKey(frame);
+        status["frameRate"] = frameRateHz(frame);
+        status["clockSync"] = syncKey(frame);
+        status["resolutionDp1"] = res1;
+        status["resolutionDp1Text"] = orNull(text1);
+        status["resolutionDp2"] = res2;
+        status["resolutionDp2Text"] = orNull(text2);
+        status["hLimit"] = byteAt(frame_offset::hLimit);
+        status["vLimit"] = byteAt(frame_offset::vLimit);
+        status["hBezel"] = byteAt(frame_offset::hBezel);
+        status["vBezel"] = byteAt(frame_offset::vBezel);
+        status["flags"] = flagsHex(frame);
+        status["frame"] = frameHex(frame);
+        console.print(status);
         return;
     }
-    out << boxHead(link, index) << ": mode " << modeKey(frame) << ", " << frameRateHz(frame)
-        << " Hz, sync " << syncKey(frame) << ", DP1 " << text1.value_or("-") << " ["
-        << num(frame_offset::resolutionDp1) << "], DP2 " << text2.value_or("-") << " ["
-        << num(frame_offset::resolutionDp2) << "], H limit " << num(frame_offset::hLimit)
-        << ", V limit " << num(frame_offset::vLimit) << ", H bezel " << num(frame_offset::hBezel)
-        << ", V bezel " << num(frame_offset::vBezel) << ", flags " << flagsHex(frame) << ", frame "
-        << frameHex(frame) << "\n";
+    auto num = [&](int offset) { return std::to_string(byteAt(offset)); };
+    console.out() << boxHead(link, index) << ": mode " << modeKey(frame) << ", "
+                  << frameRateHz(frame) << " Hz, sync " << syncKey(frame) << ", DP1 "
+                  << text1.value_or("-") << " [" << num(frame_offset::resolutionDp1) << "], DP2 "
+                  << text2.value_or("-") << " [" << num(frame_offset::resolutionDp2)
+                  << "], H limit " << num(frame_offset::hLimit) << ", V limit "
+                  << num(frame_offset::vLimit) << ", H bezel " << num(frame_offset::hBezel)
+                  << ", V bezel " << num(frame_offset::vBezel) << ", flags " << flagsHex(frame)
+                  << ", frame " << frameHex(frame) << "\n";
 }
 
-void writePattern(std::ostream& out, const DeviceLink& link, int index, const char* state,
-                  bool json) {
-    if (json) {
-        out << "{" << boxJsonFields(link, index, "box") << ",\"pattern\":" << quoted(state)
-            << "}\n";
+void writePattern(Console& console, const DeviceLink& link, int index, const char* state) {
+    if (console.json()) {
+        Json line = boxJson(link, index, "box");
+        line["pattern"] = state;
+        console.print(line);
         return;
     }
-    out << boxHead(link, index) << ": pattern " << state << "\n";
+    console.out() << boxHead(link, index) << ": pattern " << state << "\n";
 }
 
-void writeAppliedToAll(std::ostream& out, const DeviceLink& link, bool json) {
-    if (json) {
-        out << "{\"applied\":" << link.boxCount() << "}\n";
+void writeAppliedToAll(Console& console, const DeviceLink& link) {
+    if (console.json()) {
+        console.print(Json{{"applied", link.boxCount()}});
         return;
     }
-    out << "applied to " << link.boxCount() << " box" << (link.boxCount() == 1 ? "" : "es") << "\n";
+    console.out() << "applied to " << link.boxCount() << " box"
+                  << (link.boxCount() == 1 ? "" : "es") << "\n";
 }
 
 }  // namespace quelt::cli

@@ -1,17 +1,42 @@
 #pragma once
-// What quelt-cli prints: one line per box, or JSON with --json.
+// What quelt-cli prints: one line per box, or JSON with --json; a failure as "quelt-cli: TEXT"
+// or, with --json, as {"error": TEXT, "code": N} on the error stream.
+#include <nlohmann/json.hpp>
 #include <ostream>
+#include <string>
 
 #include "device/device_link.h"
 
 namespace quelt::cli {
 
-void writeDiscovery(std::ostream& out, const DeviceLink& link, bool json);
+using Json = nlohmann::ordered_json;  // keys stay in the order they are written
+
+class Console {
+  public:
+    Console(std::ostream& out, std::ostream& err, bool json) : out_(out), err_(err), json_(json) {}
+
+    bool json() const { return json_; }
+    std::ostream& out() { return out_; }
+    // One JSON value, compact, as one line of output.
+    void print(const Json& value);
+    // Reports a failure and returns `code`, the exit status.
+    int fail(int code, const std::string& text);
+
+  private:
+    std::ostream& out_;
+    std::ostream& err_;
+    bool json_;
+};
+
+// "box 0 COM3 FW 12 ID 2"
+std::string boxHead(const DeviceLink& link, int index);
+// {indexKey: 0, "com": 3, "firmware": 12, "boxId": 2}
+Json boxJson(const DeviceLink& link, int index, const char* indexKey);
+
+void writeDiscovery(Console& console, const DeviceLink& link);
 // The status of table entry `index` as reported in `frame`.
-void writeStatus(std::ostream& out, const DeviceLink& link, int index, const DeviceFrame& frame,
-                 bool json);
-void writePattern(std::ostream& out, const DeviceLink& link, int index, const char* state,
-                  bool json);
-void writeAppliedToAll(std::ostream& out, const DeviceLink& link, bool json);
+void writeStatus(Console& console, const DeviceLink& link, int index, const DeviceFrame& frame);
+void writePattern(Console& console, const DeviceLink& link, int index, const char* state);
+void writeAppliedToAll(Console& console, const DeviceLink& link);
 
 }  // namespace quelt::cli
