@@ -10,6 +10,7 @@
 #include <thread>
 #include <vector>
 
+#include "base/version.h"
 #include "platform/window/alpha_shape.h"
 #include "platform/window/gtk/gtk_error_box.h"
 #include "platform/window/ui_queue.h"
@@ -68,6 +69,9 @@ class GtkWindowHost : public WindowHost {
     bool isCreated() const override { return window_ != nullptr; }
     void setHandler(WindowHandler* handler) override { handler_ = handler; }
     bool isUiThread() const override { return std::this_thread::get_id() == uiThread_; }
+    void setTitle(const std::string& title) override;
+    void setOwner(const WindowHost& owner) override { owner_ = &owner; }
+    void* nativeWindow() const override { return window_; }
 
     bool post(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override {
         if (!queue_.post(message, wParam, lParam)) {
@@ -134,6 +138,8 @@ class GtkWindowHost : public WindowHost {
     GSource* source_ = nullptr;
 
     GtkWidget* window_ = nullptr;
+    std::string title_;
+    const WindowHost* owner_ = nullptr;
     int width_ = 0;
     int height_ = 0;
     WindowPoint position_;
@@ -195,7 +201,14 @@ bool GtkWindowHost::create(int width, int height) {
     GtkWindow* window = GTK_WINDOW(window_);
     gtk_window_set_decorated(window, FALSE);
     gtk_window_set_resizable(window, FALSE);
-    gtk_window_set_title(window, "");
+    gtk_window_set_title(window, title_.c_str());
+    gtk_window_set_icon_name(window, kAppId);
+    if (owner_ != nullptr && owner_->nativeWindow() != nullptr) {
+        // One taskbar entry: the owned window (the splash) rides on its owner's.
+        gtk_window_set_transient_for(window, GTK_WINDOW(owner_->nativeWindow()));
+        gtk_window_set_skip_taskbar_hint(window, TRUE);
+        gtk_window_set_skip_pager_hint(window, TRUE);
+    }
     gtk_widget_set_app_paintable(window_, TRUE);
     GdkScreen* screen = gtk_widget_get_screen(window_);
     if (GdkVisual* visual = gdk_screen_get_rgba_visual(screen)) {
@@ -276,6 +289,13 @@ std::intptr_t GtkWindowHost::send(std::uint32_t message, std::uintptr_t wParam,
         }
     });
     return result;
+}
+
+void GtkWindowHost::setTitle(const std::string& title) {
+    title_ = title;
+    if (window_ != nullptr) {
+        gtk_window_set_title(GTK_WINDOW(window_), title_.c_str());
+    }
 }
 
 void GtkWindowHost::setCapture() {

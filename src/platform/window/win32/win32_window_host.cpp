@@ -19,6 +19,7 @@ namespace {
 constexpr UINT kRunStepsMessage = WM_APP + 0x3F0;  // drain the step queue
 constexpr UINT kQuitMessage = WM_APP + 0x3F1;      // wParam: exit code
 constexpr wchar_t kWindowClass[] = L"QueltSkinnedWindow";
+constexpr WORD kAppIconResource = 1;
 
 int pointX(LPARAM lParam) {
     return static_cast<int>(static_cast<short>(LOWORD(lParam)));
@@ -102,6 +103,14 @@ class Win32WindowHost : public WindowHost {
     bool isCreated() const override { return hwnd_.load() != nullptr; }
     void setHandler(WindowHandler* handler) override { handler_ = handler; }
     bool isUiThread() const override { return std::this_thread::get_id() == uiThread_; }
+    void setTitle(const std::string& title) override {
+        title_ = win32::widen(title);
+        if (HWND hwnd = hwnd_.load()) {
+            SetWindowTextW(hwnd, title_.c_str());
+        }
+    }
+    void setOwner(const WindowHost& owner) override { owner_ = &owner; }
+    void* nativeWindow() const override { return hwnd_.load(); }
 
     bool post(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override {
         HWND hwnd = hwnd_.load();
@@ -155,6 +164,8 @@ class Win32WindowHost : public WindowHost {
     WindowHandler* handler_ = nullptr;
     UiQueue queue_;
     std::atomic<HWND> hwnd_{nullptr};
+    std::wstring title_;
+    const WindowHost* owner_ = nullptr;
     HCURSOR cursor_ = nullptr;
     LayeredSurface surface_;
 };
@@ -167,6 +178,8 @@ bool registerWindowClass() {
         windowClass.lpfnWndProc = DefWindowProcW;
         windowClass.hInstance = GetModuleHandleW(nullptr);
         windowClass.lpszClassName = kWindowClass;
+        // The program's icon (resource 1), when the executable carries one.
+        windowClass.hIcon = LoadIconW(windowClass.hInstance, MAKEINTRESOURCEW(kAppIconResource));
         return RegisterClassExW(&windowClass) != 0;
     }();
     return registered;
@@ -180,8 +193,10 @@ bool Win32WindowHost::create(int width, int height) {
         return false;
     }
     cursor_ = LoadCursorW(nullptr, IDC_ARROW);
-    HWND hwnd = CreateWindowExW(WS_EX_LAYERED, kWindowClass, L"", WS_POPUP, 0, 0, width, height,
-                                nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    // An owned popup (the splash) gets no taskbar button of its own.
+    HWND owner = owner_ != nullptr ? static_cast<HWND>(owner_->nativeWindow()) : nullptr;
+    HWND hwnd = CreateWindowExW(WS_EX_LAYERED, kWindowClass, title_.c_str(), WS_POPUP, 0, 0, width,
+                                height, owner, nullptr, GetModuleHandleW(nullptr), nullptr);
     if (hwnd == nullptr) {
         return false;
     }
