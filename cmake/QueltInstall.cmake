@@ -10,7 +10,12 @@
 #   share/doc/quelt-control-center/copyright
 # Windows (the zip and the installer): quelt-panel.exe and quelt-cli.exe with GUISkin beside
 # them.
-set(QUELT_RELEASE_DATE "2026-12-10" CACHE STRING "Release date in the metainfo and man pages")
+# The release date in the forms the metainfo, the man pages and the changelog want.
+set(saved_epoch "$ENV{SOURCE_DATE_EPOCH}")
+set(ENV{SOURCE_DATE_EPOCH} ${QUELT_RELEASE_EPOCH})
+string(TIMESTAMP QUELT_RELEASE_DATE "%Y-%m-%d" UTC)
+string(TIMESTAMP QUELT_RELEASE_DATE_RFC2822 "%a, %d %b %Y %H:%M:%S +0000" UTC)
+set(ENV{SOURCE_DATE_EPOCH} "${saved_epoch}")
 set(QUELT_PACKAGE_CONTACT "Quelt developers <dev@quelt.example>"
     CACHE STRING "Maintainer of the packages")
 
@@ -65,7 +70,12 @@ else()
     install(FILES ${linux_dir}/quelt-cli.bash-completion
             DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME quelt-cli)
   endif()
-  install(FILES ${linux_dir}/copyright
+  configure_file(${linux_dir}/changelog.in ${generated}/changelog @ONLY)
+  add_custom_command(OUTPUT ${generated}/changelog.gz
+                     COMMAND ${QUELT_GZIP} -9nkf ${generated}/changelog
+                     DEPENDS ${generated}/changelog)
+  add_custom_target(quelt_changelog ALL DEPENDS ${generated}/changelog.gz)
+  install(FILES ${linux_dir}/copyright ${generated}/changelog.gz
           DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/${QUELT_PACKAGE_NAME})
 endif()
 
@@ -78,7 +88,6 @@ set(CPACK_PACKAGE_CONTACT ${QUELT_PACKAGE_CONTACT})
 set(CPACK_PACKAGE_INSTALL_DIRECTORY ${QUELT_PRODUCT_NAME})
 set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY ${QUELT_PRODUCT_NAME})
 set(CPACK_STRIP_FILES ON)
-set(CPACK_PACKAGE_CHECKSUM "")
 # Per generator file names (cmake/QueltCPackOptions.cmake.in).
 configure_file(${PROJECT_SOURCE_DIR}/cmake/QueltCPackOptions.cmake.in
                ${CMAKE_BINARY_DIR}/QueltCPackOptions.cmake @ONLY)
@@ -105,13 +114,13 @@ else()
   set(CPACK_DEBIAN_PACKAGE_SECTION utils)
   set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+  # CPack puts the summary above it as the synopsis.
   set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-      "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}\n"
-      "The Quelt Control Center finds Quelt multi-display adapter boxes on the serial\n"
-      "ports and shows and changes their wall layout, resolutions, frame rate, clock\n"
-      "synchronisation, bezel compensation and device ID, resets them and switches test\n"
-      "patterns. It includes a command-line tool, quelt-cli, and a box simulator,\n"
-      "quelt-boxsim.")
+      "The Quelt Control Center finds Quelt multi-display adapter boxes on the\n"
+      "serial ports and shows and changes their wall layout, resolutions, frame\n"
+      "rate, clock synchronisation, bezel compensation and device ID, resets them\n"
+      "and switches test patterns. It includes a command-line tool, quelt-cli,\n"
+      "and a box simulator, quelt-boxsim.")
   string(REPLACE ";" "" CPACK_DEBIAN_PACKAGE_DESCRIPTION "${CPACK_DEBIAN_PACKAGE_DESCRIPTION}")
   # The .deb installs under /usr (its default prefix); the tar.gz unpacks anywhere.
 endif()
