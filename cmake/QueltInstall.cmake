@@ -105,7 +105,12 @@ if(WIN32)
   set(CPACK_NSIS_MUI_UNIICON ${PROJECT_SOURCE_DIR}/assets/icons/quelt.ico)
   set(CPACK_NSIS_MANIFEST_DPI_AWARE ON)
   # A 64-bit installer: it runs where the 64-bit programs run, and writes the native registry.
-  set(CPACK_NSIS_DEFINES "Target amd64-unicode")
+  # The uninstaller removes the vendor key too when nothing else of the vendor is left in it.
+  string(CONCAT CPACK_NSIS_DEFINES
+    "Target amd64-unicode\n"
+    "Function un.onUninstSuccess\n"
+    "  DeleteRegKey /ifempty SHCTX 'Software\\${QUELT_VENDOR}'\n"
+    "FunctionEnd")
 else()
   set(CPACK_GENERATOR "DEB;TGZ")
   set(CPACK_DEBIAN_PACKAGE_NAME ${QUELT_PACKAGE_NAME})
