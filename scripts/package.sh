@@ -38,4 +38,6 @@ for preset in "${presets[@]}"; do
 done
 
 echo "package: $out"
-(cd "$out" && ls -l --time-style=+ | tail -n +2 | awk '{ printf "  %10d  %s\n", $5, $NF }')
+for f in "$out"/*; do
+  printf '  %10d  %s\n' "$(stat -c %s "$f")" "$(basename "$f")"
+done

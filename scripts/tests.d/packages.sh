@@ -40,10 +40,9 @@ scratch=$(mktemp -d /tmp/quelt-packages.XXXXXX)
 panel_pid=""
 sim_pid=""
 stop_pid() {
-  if [ -n "$1" ] && kill -0 "$1" 2>/dev/null; then
-    kill "$1" 2>/dev/null || true
-  fi
-  [ -n "$1" ] && wait "$1" 2>/dev/null || true
+  [ -n "$1" ] || return 0
+  kill "$1" 2>/dev/null || true
+  wait "$1" 2>/dev/null || true
 }
 cleanup() {
   stop_pid "$panel_pid"

@@ -12,8 +12,8 @@
 int main(int argc, char** argv) {
     if (argc > 1) {
         quelt::attachParentConsole();
-        if (const auto exitCode = quelt::panelCommandLine({argv + 1, argv + argc}, std::cout,
-                                                          std::cerr)) {
+        if (const auto exitCode =
+                quelt::panelCommandLine({argv + 1, argv + argc}, std::cout, std::cerr)) {
             return *exitCode;
         }
     }
