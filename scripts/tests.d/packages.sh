@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # The packages as a user gets them, made by scripts/package.sh from the trees the test command
 # has built:
-#  - lintian on the .deb finds no error (its other tags are printed);
+#  - lintian on the .deb finds no error (its other tags are printed); its desktop file passes
+#    desktop-file-validate, its AppStream metainfo `appstreamcli validate --no-net`;
 #  - the .deb unpacked into a throwaway root: quelt-cli --version, and discover against the
 #    package's own quelt-boxsim; the panel finds its skin in ../share/quelt, shows under Xvfb
-#    with the window title "Quelt Control Center", and its Exit button ends it with 0;
+#    with the window title "Quelt Control Center" and its splash transient for it and out of the
+#    taskbar, and its Exit button ends it with 0;
 #  - the tar.gz holds the same programs and skin;
 #  - the zip holds the two exes and GUISkin only; its quelt-panel.exe shows the panel under wine;
 #  - the installer runs silently under wine (/S /D=...), makes the Start-menu shortcut and the
@@ -79,6 +81,11 @@ echo "=== the .deb unpacked"
 debroot="$scratch/deb"
 dpkg-deb -x "$deb" "$debroot"
 bin="$debroot/usr/bin"
+app_id=$(sed -n 's/^Icon=//p' "$debroot"/usr/share/applications/*.desktop)
+desktop-file-validate "$debroot/usr/share/applications/$app_id.desktop" || fail "desktop file"
+appstreamcli validate --no-net "$debroot/usr/share/metainfo/$app_id.metainfo.xml" >"$scratch/as.txt" ||
+  { cat "$scratch/as.txt"; fail "AppStream metainfo"; }
+[ -f "$debroot/usr/share/icons/hicolor/256x256/apps/$app_id.png" ] || fail "no 256 px icon"
 expect_line "quelt-cli --version" "quelt-cli $version" "$("$bin/quelt-cli" --version)"
 expect_line "quelt-panel --version" "quelt-panel $version" "$("$bin/quelt-panel" --version)"
 ports="$scratch/ports"
@@ -103,6 +110,19 @@ done
 skin_files=$(find "$tree/share/quelt/GUISkin" -type f | wc -l)
 expect_line "tar.gz skin files" 29 "$skin_files"
 
+# The splash (hidden by now, kept until the end) rides on the panel: transient for it and
+# kept out of the taskbar.
+splash_is_owned() {
+  local w props
+  for w in $(xdotool search --name '^Quelt Control Center$' 2>/dev/null); do
+    props=$(xprop -id "$w" WM_TRANSIENT_FOR _NET_WM_STATE 2>/dev/null)
+    if grep -q 'WM_TRANSIENT_FOR(WINDOW)' <<<"$props" && grep -q SKIP_TASKBAR <<<"$props"; then
+      return 0
+    fi
+  done
+  return 1
+}
+
 # show_panel LABEL RUNNER EXE: the panel comes up on the screen (checked screenshot, native title)
 # and its Exit button ends the program with 0.
 show_panel() {
@@ -122,6 +142,9 @@ show_panel() {
     fail "$label: the panel does not look right"
   xdotool search --name '^Quelt Control Center$' >/dev/null 2>&1 ||
     fail "$label: no window titled 'Quelt Control Center'"
+  if [ -z "$runner" ] && ! splash_is_owned; then
+    fail "$label: the splash is not transient for the panel or has a taskbar entry"
+  fi
   # The Exit button, (1069, 3, 1117, 27) in client pixels.
   xdotool mousemove $((236 + 1093)) $((185 + 15)) click 1
   for _ in $(seq 100); do
