@@ -14,6 +14,7 @@ pkgs=(
   g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
   wine wine64
   socat procps psmisc
+  dpkg-dev lintian desktop-file-utils appstream nsis unzip file
 )
 
 missing=()

@@ -1,19 +1,30 @@
 // quelt-panel: the Quelt Control Center panel.
 #include <cstdlib>
+#include <iostream>
 #include <utility>
 
+#include "app/command_line.h"
 #include "app/panoril_app.h"
 #include "base/ui_strings.h"
 #include "platform/debug_viewer/trace_wiring.h"
+#include "platform/console/console.h"
 #include "platform/fs/fs.h"
+#include "skin/skin_location.h"
 
-int main() {
+int main(int argc, char** argv) {
+    if (argc > 1) {
+        quelt::attachParentConsole();
+        if (const auto exitCode =
+                quelt::panelCommandLine({argv + 1, argv + argc}, std::cout, std::cerr)) {
+            return *exitCode;
+        }
+    }
     // The texts exist before the application object starts.
     quelt::uiStrings();
     quelt::wireDebugTrace(std::getenv(quelt::kTraceVariable));
 
     quelt::CPanorilApp::Options options;
-    options.panel.exeFolder = quelt::fs::exeFolder();
+    options.panel.exeFolder = quelt::skinBaseFor(quelt::fs::exeFolder());
     quelt::CPanorilApp app(std::move(options));
     return app.InitInstance();
 }

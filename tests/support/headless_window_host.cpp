@@ -34,6 +34,31 @@ void HeadlessWindowHost::record(HostEvent event) {
     events_.push_back(std::move(event));
 }
 
+void HeadlessWindowHost::setTitle(const std::string& title) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    title_ = title;
+}
+
+void HeadlessWindowHost::setOwner(const WindowHost& owner) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    owner_ = &owner;
+}
+
+void* HeadlessWindowHost::nativeWindow() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return created_ ? const_cast<HeadlessWindowHost*>(this) : nullptr;
+}
+
+std::string HeadlessWindowHost::title() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return title_;
+}
+
+const WindowHost* HeadlessWindowHost::ownerAtCreate() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return ownerAtCreate_;
+}
+
 bool HeadlessWindowHost::create(int width, int height) {
     {
         std::lock_guard<std::mutex> lock(mutex_);
@@ -41,6 +66,7 @@ bool HeadlessWindowHost::create(int width, int height) {
             return true;
         }
         created_ = true;
+        ownerAtCreate_ = owner_;
         width_ = width;
         height_ = height;
         alive_ = std::make_shared<HeadlessWindowHost*>(this);

@@ -77,6 +77,10 @@ class HeadlessWindowHost : public WindowHost {
     bool isCreated() const override;
     void setHandler(WindowHandler* handler) override { handler_ = handler; }
     bool isUiThread() const override { return std::this_thread::get_id() == loop_->uiThread; }
+    void setTitle(const std::string& title) override;
+    void setOwner(const WindowHost& owner) override;
+    // The host itself stands for its window while it is created.
+    void* nativeWindow() const override;
 
     // --- test side ---
     // Handles everything queued, including what the handlers queue meanwhile. Returns the count.
@@ -99,6 +103,9 @@ class HeadlessWindowHost : public WindowHost {
     void clearEvents();
     std::vector<std::string> errorBoxTexts() const;
     bool hasCapture() const;
+    std::string title() const;
+    // The owner in force when the window was created (null: none).
+    const WindowHost* ownerAtCreate() const;
     CursorShape cursor() const;
     PresentedFrame lastFrame() const;
     int presentCount() const;
@@ -128,6 +135,9 @@ class HeadlessWindowHost : public WindowHost {
     mutable std::mutex mutex_;
     std::vector<HostEvent> events_;
     bool created_ = false;
+    std::string title_;
+    const WindowHost* owner_ = nullptr;
+    const WindowHost* ownerAtCreate_ = nullptr;
     bool visible_ = false;
     bool captured_ = false;
     CursorShape cursor_ = CursorShape::Arrow;

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "base/ui_strings.h"
+#include "base/version.h"
 #include "panel/logic/panel_mapping.h"
 #include "panel/panel_messages.h"
 #include "panel/window/panel_layout.h"
@@ -110,6 +111,9 @@ bool CGUIGDIPlusMfcFrameMain::OnInitDialog() {
 
 bool CGUIGDIPlusMfcFrameMain::startupSequence() {
     if (!splash_.HasWindow()) {
+        // Owned by the panel: one taskbar entry for the program.
+        splash_.host().setOwner(host());
+        splash_.host().setTitle(kProductName);
         splash_.Create();
     }
     splash_.host().show();
@@ -144,6 +148,7 @@ bool CGUIGDIPlusMfcFrameMain::createPanelControls() {
 
 void CGUIGDIPlusMfcFrameMain::setTitleText() {
     quelt::setTitleText(controls_);
+    host().setTitle(kProductName);
 }
 
 void CGUIGDIPlusMfcFrameMain::OnDestroy() {

@@ -85,6 +85,14 @@ class WindowHost {
     // The handler receives messages and input; null detaches it. Set it before `create`.
     virtual void setHandler(WindowHandler* handler) = 0;
     virtual bool isUiThread() const = 0;
+    // The native window's title, which the taskbar and window lists show (the skinned face draws
+    // its own). UI thread; before or after `create`.
+    virtual void setTitle(const std::string& title) = 0;
+    // Makes this window owned by `owner`'s: it stays in front of it and gets no taskbar entry of
+    // its own. UI thread, before `create`; `owner` is created first and outlives this window.
+    virtual void setOwner(const WindowHost& owner) = 0;
+    // The platform's handle of the window (HWND, GtkWidget*); null while there is none.
+    virtual void* nativeWindow() const = 0;
 
     // --- messages ---
     // Queues a message; messages are handled in the order posted (per posting thread). Never

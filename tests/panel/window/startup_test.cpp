@@ -52,6 +52,9 @@ TEST(PanelStartup, RunsItsStepsInOrderAndShowsTheCentredPanel) {
     EXPECT_EQ(frame.height, 679);
 
     EXPECT_EQ(h.c().panelLabels[ctl::kTitleLabel].text, "Quelt Control Center - v1.05a");
+    // The native windows: the panel's title for the taskbar, the splash owned by the panel.
+    EXPECT_EQ(h.panelHost->title(), "Quelt Control Center");
+    EXPECT_EQ(h.splashHost->ownerAtCreate(), h.panelHost);
 
     // The splash centred itself during the pause and is hidden at the end.
     EXPECT_FALSE(h.splashHost->isVisible());

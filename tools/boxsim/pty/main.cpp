@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "base/version.h"
 #include "platform/clock/clock.h"
 #include "tools/boxsim/pty/sim_options.h"
 #include "tools/boxsim/pty/simulator.h"
@@ -24,6 +25,10 @@ int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
         std::fputs(quelt::sim::kSimUsage, stdout);
+        return 0;
+    }
+    if (args.size() == 1 && args[0] == "--version") {
+        std::printf("quelt-boxsim %s\n", quelt::kVersionString);
         return 0;
     }
     std::string error;

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <utility>
 
+#include "base/version.h"
 #include "platform/window/gtk/gtk_error_box.h"
 #include "platform/window/gtk/gtk_window_host.h"
 
@@ -43,7 +44,14 @@ bool GtkWindowHost::create(int width, int height) {
     GtkWindow* window = GTK_WINDOW(widget);
     gtk_window_set_decorated(window, FALSE);
     gtk_window_set_resizable(window, FALSE);
-    gtk_window_set_title(window, "");
+    gtk_window_set_title(window, title_.c_str());
+    gtk_window_set_icon_name(window, kAppId);
+    if (owner_ != nullptr && owner_->nativeWindow() != nullptr) {
+        // One taskbar entry: the owned window (the splash) rides on its owner's.
+        gtk_window_set_transient_for(window, GTK_WINDOW(owner_->nativeWindow()));
+        gtk_window_set_skip_taskbar_hint(window, TRUE);
+        gtk_window_set_skip_pager_hint(window, TRUE);
+    }
     gtk_widget_set_app_paintable(widget, TRUE);
     GdkScreen* screen = gtk_widget_get_screen(widget);
     if (GdkVisual* visual = gdk_screen_get_rgba_visual(screen)) {
@@ -235,6 +243,13 @@ void showStandaloneErrorBox(const std::string& text) {
         return;
     }
     runGtkErrorBox(nullptr, text);
+}
+
+void GtkWindowHost::setTitle(const std::string& title) {
+    title_ = title;
+    if (window_ != nullptr) {
+        gtk_window_set_title(GTK_WINDOW(window_.get()), title_.c_str());
+    }
 }
 
 }  // namespace quelt

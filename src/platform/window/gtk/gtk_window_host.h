@@ -30,6 +30,9 @@ class GtkWindowHost final : public WindowHost {
 
     QUELT_WINDOW_HOST_OPERATIONS
     bool isCreated() const override { return window_ != nullptr; }
+    void setTitle(const std::string& title) override;
+    void setOwner(const WindowHost& owner) override { owner_ = &owner; }
+    void* nativeWindow() const override { return window_.get(); }
     void setHandler(WindowHandler* handler) override { handler_ = handler; }
     bool isUiThread() const override { return std::this_thread::get_id() == uiThread_; }
 
@@ -70,6 +73,8 @@ class GtkWindowHost final : public WindowHost {
     GSourceOwner source_;
 
     GtkWidgetOwner window_;
+    std::string title_;
+    const WindowHost* owner_ = nullptr;
     int width_ = 0;
     int height_ = 0;
     WindowPoint position_;

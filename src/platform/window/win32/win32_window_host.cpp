@@ -11,6 +11,7 @@ namespace quelt {
 namespace {
 
 constexpr wchar_t kWindowClass[] = L"QueltSkinnedWindow";
+constexpr WORD kAppIconResource = 1;
 
 bool registerWindowClass() {
     static const bool registered = [] {
@@ -20,6 +21,8 @@ bool registerWindowClass() {
         windowClass.lpfnWndProc = DefWindowProcW;
         windowClass.hInstance = GetModuleHandleW(nullptr);
         windowClass.lpszClassName = kWindowClass;
+        // The program's icon (resource 1), when the executable carries one.
+        windowClass.hIcon = LoadIconW(windowClass.hInstance, MAKEINTRESOURCEW(kAppIconResource));
         return RegisterClassExW(&windowClass) != 0;
     }();
     return registered;
@@ -84,8 +87,11 @@ bool Win32WindowHost::create(int width, int height) {
         return false;
     }
     cursor_ = LoadCursorW(nullptr, IDC_ARROW);
-    window_.reset(CreateWindowExW(WS_EX_LAYERED, kWindowClass, L"", WS_POPUP, 0, 0, width, height,
-                                  nullptr, nullptr, GetModuleHandleW(nullptr), nullptr));
+    // An owned popup (the splash) gets no taskbar button of its own.
+    HWND owner = owner_ != nullptr ? static_cast<HWND>(owner_->nativeWindow()) : nullptr;
+    window_.reset(CreateWindowExW(WS_EX_LAYERED, kWindowClass, title_.c_str(), WS_POPUP, 0, 0,
+                                  width, height, owner, nullptr, GetModuleHandleW(nullptr),
+                                  nullptr));
     HWND hwnd = window_.get();
     if (hwnd == nullptr) {
         return false;
@@ -203,6 +209,13 @@ std::unique_ptr<WindowHost> makeNativeWindowHost() {
 
 void showStandaloneErrorBox(const std::string& text) {
     showMessageBox(nullptr, text);
+}
+
+void Win32WindowHost::setTitle(const std::string& title) {
+    title_ = win32::widen(title);
+    if (HWND hwnd = hwnd_.load()) {
+        SetWindowTextW(hwnd, title_.c_str());
+    }
 }
 
 }  // namespace quelt

@@ -66,6 +66,9 @@ class Win32WindowHost final : public WindowHost {
     ~Win32WindowHost() override { destroy(); }
 
     QUELT_WINDOW_HOST_OPERATIONS
+    void setTitle(const std::string& title) override;
+    void setOwner(const WindowHost& owner) override { owner_ = &owner; }
+    void* nativeWindow() const override { return hwnd_.load(); }
     void placeAndShow(int x, int y) override;
     bool isCreated() const override { return hwnd_.load() != nullptr; }
     void setHandler(WindowHandler* handler) override { handler_ = handler; }
@@ -85,6 +88,8 @@ class Win32WindowHost final : public WindowHost {
     UniqueWindow window_;              // UI thread
     std::atomic<HWND> hwnd_{nullptr};  // the same window, for every thread
     HCURSOR cursor_ = nullptr;
+    std::wstring title_;
+    const WindowHost* owner_ = nullptr;
     LayeredSurface surface_;
 };
 
