@@ -1,12 +1,6 @@
 // Timings of the device link over the real serial channel against simulated boxes on
 // pseudo-terminals: the status round trip (queryStatus) and discovery of six boxes.
-#include <fcntl.h>
-#include <poll.h>
-#include <signal.h>
-#include <spawn.h>
 #include <stdlib.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -16,10 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "bench/common/boxsim_process.h"
 #include "device/device_link.h"
 #include "platform/clock/clock.h"
-
-extern char** environ;
 
 namespace {
 
@@ -40,58 +33,6 @@ class QuietSink : public quelt::PanelSink {
     void showError(int index) override { std::fprintf(stderr, "bench: error %d\n", index); }
     void setBusy(bool) override {}
     void releaseButton(int) override {}
-};
-
-// quelt-boxsim with boxes on COM1..COM6, stopped by PID when this goes.
-class Simulator {
-  public:
-    explicit Simulator(const fs::path& portDir) {
-        std::vector<std::string> args = {QUELT_BOXSIM_PATH, "--port-dir", portDir.string()};
-        for (int com = 1; com <= 6; ++com) {
-            args.push_back("--box");
-            args.push_back(std::to_string(com) + ":12:" + std::to_string(com));
-        }
-        std::vector<char*> argv;
-        for (std::string& a : args)
-            argv.push_back(a.data());
-        argv.push_back(nullptr);
-        int out[2];
-        if (::pipe2(out, O_CLOEXEC) != 0)
-            return;
-        posix_spawn_file_actions_t actions;
-        ::posix_spawn_file_actions_init(&actions);
-        ::posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
-        ::posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-        if (::posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ) != 0) {
-            pid_ = -1;
-        }
-        ::posix_spawn_file_actions_destroy(&actions);
-        ::close(out[1]);
-        std::string seen;
-        char buf[64];
-        pollfd p{out[0], POLLIN, 0};
-        while (pid_ > 0 && seen.find("ready\n") == std::string::npos && ::poll(&p, 1, 10000) > 0) {
-            ssize_t n = ::read(out[0], buf, sizeof buf);
-            if (n <= 0)
-                break;
-            seen.append(buf, static_cast<std::size_t>(n));
-        }
-        ready_ = seen.find("ready\n") != std::string::npos;
-        ::close(out[0]);
-    }
-    ~Simulator() {
-        if (pid_ > 0) {
-            ::kill(pid_, SIGTERM);
-            ::waitpid(pid_, nullptr, 0);
-        }
-    }
-    Simulator(const Simulator&) = delete;
-    Simulator& operator=(const Simulator&) = delete;
-    bool ready() const { return ready_; }
-
-  private:
-    pid_t pid_ = -1;
-    bool ready_ = false;
 };
 
 struct Summary {
@@ -121,7 +62,11 @@ int main(int argc, char** argv) {
     const fs::path dir = tmpl;
     int status = 1;
     {
-        Simulator sim(dir / "ports");
+        std::vector<std::string> boxes;
+        for (int com = 1; com <= 6; ++com) {
+            boxes.push_back(std::to_string(com) + ":12:" + std::to_string(com));
+        }
+        const quelt::bench::BoxsimProcess sim(QUELT_BOXSIM_PATH, (dir / "ports").string(), boxes);
         ::setenv("QUELT_PORT_DIR", (dir / "ports").c_str(), 1);
         QuietSink sink;
         quelt::DeviceLink link(sink, quelt::systemClock(),
