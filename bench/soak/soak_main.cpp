@@ -120,11 +120,11 @@ class Soak {
         const ProcessFigures simulator = readProcessFigures(simulator_);
         std::printf(
             "soak: %d %s in %.1f s (%.2f ms each), %d failed: %s (%+ld fds, %+ld threads, %+.1f "
-            "MiB); simulator fds %ld (%+ld)\n",
+            "MiB); simulator fds %ld (%+ld), rss %.1f MiB\n",
             count, what, seconds, count > 0 ? seconds * 1000 / count : 0.0, failed,
             describe(now).c_str(), now.fds - baseline_.fds, now.threads - baseline_.threads,
             static_cast<double>(now.rssKiB - baseline_.rssKiB) / 1024.0, simulator.fds,
-            simulator.fds - simulatorBaseline_.fds);
+            simulator.fds - simulatorBaseline_.fds, static_cast<double>(simulator.rssKiB) / 1024.0);
         std::fflush(stdout);
         if (failed > 0) {
             fail(std::string(what) + ": " + std::to_string(failed) + " failed");
