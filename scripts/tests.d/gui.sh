@@ -57,17 +57,8 @@ await_end() {
   [ "$code" -eq 0 ] || fail "$1: exit code $code"
 }
 
-# The process whose memory counts: the program itself natively; under wine the process that
-# runs the exe (found by its name).
-program_pid() {
-  if [ -z "$runner" ]; then
-    echo "$panel_pid"
-  else
-    pgrep -n -f "$1" || echo "$panel_pid"
-  fi
-}
-
-# Peak resident memory (KiB) of a running process.
+# Peak resident memory (KiB) of a running process. Under wine the process started as "wine EXE"
+# keeps its id while it becomes the Windows program.
 peak_kib() { sed -n 's/^VmHWM:[[:space:]]*\([0-9]*\).*/\1/p' "/proc/$1/status" 2>/dev/null || echo 0; }
 
 # Waits up to 15 s for an error box; sets `box` to its window id (empty when none came).
@@ -127,7 +118,7 @@ check_refused() {
     return 0
   fi
   took=$((($(date +%s%N) - start) / 1000000))
-  peak=$(peak_kib "$(program_pid "$(basename "$hostile_exe")")")
+  peak=$(peak_kib "$panel_pid")
   echo "gui: $mode $kind: error box after $took ms, peak memory $((peak / 1024)) MiB" \
     "(normal start $((normal_peak / 1024)) MiB)"
   # The 2.5 s splash pause comes first; wine starts more slowly.
@@ -191,7 +182,7 @@ check_program() {
   /usr/bin/python3 scripts/gui/check_shot.py "$shots/$mode-panel.png" panel || fail "panel"
   kill -0 "$panel_pid" 2>/dev/null || fail "the panel ended early"
   local normal_peak
-  normal_peak=$(peak_kib "$(program_pid "$(basename "$exe")")")
+  normal_peak=$(peak_kib "$panel_pid")
 
   # Exit button (1069, 3, 1117, 27) in client pixels.
   xdotool mousemove $((236 + 1093)) $((185 + 15)) click 1
