@@ -5,6 +5,7 @@ set -euo pipefail
 
 pkgs=(
   build-essential cmake ninja-build pkg-config clang-format ccache
+  clang libclang-rt-14-dev
   nlohmann-json3-dev libcli11-dev libstb-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   libcairo2-dev libpango1.0-dev libgdk-pixbuf-2.0-dev libgtk-3-dev libxi-dev libx11-dev

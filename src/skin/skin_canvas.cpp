@@ -40,6 +40,9 @@ int SkinCanvas::SetBackground(std::int32_t width, std::int32_t height, const std
         SkinImage& image = Background(path);
         measured = {0, 0, static_cast<std::int32_t>(image.Width()),
                     static_cast<std::int32_t>(image.Height())};
+        if (measured.right < requiredSize.right || measured.bottom < requiredSize.bottom) {
+            measured = {};
+        }
     }
     backgroundPath = path;
     imageRect = measured;

@@ -25,7 +25,8 @@ class SkinCanvas {
 
     // Prepares the canvas for a background image: with width and height both nonzero the canvas
     // takes that size, with 0 it takes the image's size. Returns 1, or 0 when neither gives a
-    // size (the image cannot be decoded); then there is no canvas.
+    // size (the image cannot be decoded, or is smaller than `requiredSize`); then there is no
+    // canvas.
     int SetBackground(std::int32_t width, std::int32_t height, const std::string& path);
     // Starts a composition: clears the canvas to transparent and draws the image file at
     // (x, y), with the image's own width/height where 0 is given, at opacity alpha.
@@ -45,6 +46,10 @@ class SkinCanvas {
     SkinRect imageRect;
     SkinRect windowRect;
     std::string backgroundPath;
+    // The smallest background the window's layout fits on (right and bottom are the width and
+    // height). A background image smaller in either direction is refused as if it could not be
+    // decoded: the window would be too small for what is drawn on it.
+    SkinRect requiredSize;
 
   private:
     // The decoded background for `path`, decoding it when the path changed or the last decode

@@ -92,6 +92,19 @@ TEST_F(GfxTest, UndecodableFilesGiveAnEmptyImage) {
     EXPECT_EQ(InkBox(canvas_).count, 0);
 }
 
+TEST_F(GfxTest, AnImageOverTheSizeBoundFailsLikeAnUndecodableOne) {
+    // 8192 pixels a side is the bound: one more is refused, however cheap it would be to decode.
+    const std::string widest = folder_.file("widest.kesp");
+    const std::string wider = folder_.file("wider.kesp");
+    test::WritePng(widest, 8192, 1, std::vector<std::uint32_t>(8192, kRed));
+    test::WritePng(wider, 8193, 1, std::vector<std::uint32_t>(8193, kRed));
+    EXPECT_EQ(Image::fromFile(widest).width(), 8192u);
+    const Image refused = Image::fromFile(wider);
+    EXPECT_FALSE(refused.valid());
+    EXPECT_EQ(refused.width(), 0u);
+    EXPECT_EQ(refused.lastStatus(), kValueOverflow);
+}
+
 TEST_F(GfxTest, StretchedSliceNeverPicksUpItsNeighbours) {
     const std::string path = folder_.file("strip.png");
     test::WriteStrip(path, 4, 4, {kRed, kGreen, kBlue, kWhite});

@@ -37,6 +37,11 @@ void WritePng(const std::string& path, int width, int height,
     stbi_write_png(path.c_str(), width, height, 4, rgba.data(), width * 4);
 }
 
+void WriteGreyPng(const std::string& path, int width, int height, std::uint8_t grey) {
+    const std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width) * height, grey);
+    stbi_write_png(path.c_str(), width, height, 1, pixels.data(), width);
+}
+
 void WriteStrip(const std::string& path, int sliceWidth, int height,
                 const std::vector<std::uint32_t>& colours) {
     const int width = sliceWidth * static_cast<int>(colours.size());

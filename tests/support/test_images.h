@@ -28,6 +28,9 @@ class ScratchFolder {
 void WritePng(const std::string& path, int width, int height,
               const std::vector<std::uint32_t>& pixels);
 
+// A solid grey PNG with one channel: about a quarter of the bytes of WritePng for large sizes.
+void WriteGreyPng(const std::string& path, int width, int height, std::uint8_t grey);
+
 // A strip of `count` solid slices, each `sliceWidth` x `height`, slice k in colours[k].
 void WriteStrip(const std::string& path, int sliceWidth, int height,
                 const std::vector<std::uint32_t>& colours);

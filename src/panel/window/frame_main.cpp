@@ -116,7 +116,7 @@ bool CGUIGDIPlusMfcFrameMain::startupSequence() {
         splash_.host().setTitle(kProductName);
         splash_.Create();
     }
-    splash_.host().show();
+    splash_.Show();
     env_.wait(host(), kStartupPauseMs);
 
     if (!checkSkinFileCount(env_.exeFolder) || !checkSkinTotalSize(env_.exeFolder)) {
@@ -128,6 +128,8 @@ bool CGUIGDIPlusMfcFrameMain::startupSequence() {
         return false;
     }
     const std::string background = skinRoot + panel_skin::kBackground;
+    // A background smaller than the layout would make a window too small for its controls.
+    canvas.requiredSize = layoutExtent(controls_);
     if (!fs::fileExists(background) || SetBackground(0, 0, background) == 0) {
         return false;
     }

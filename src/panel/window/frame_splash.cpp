@@ -23,7 +23,9 @@ bool CGUIGDIPlusMfcFrameSplash::Create() {
 
 void CGUIGDIPlusMfcFrameSplash::OnInitDialog() {
     skinRoot = SkinRootOf(exeFolder_);
-    // An image that cannot be decoded leaves the splash without a canvas: nothing shows.
+    // An image that cannot be decoded, or is too small for the version text, leaves the splash
+    // without a canvas: nothing shows.
+    canvas.requiredSize = {0, 0, kSplashVersionRect.right, kSplashVersionRect.bottom};
     SetBackground(0, 0, skinRoot + kSplashImage);
     drawSplash();
     host().post(kSplashCentreMessage, 0, 0);
@@ -33,15 +35,24 @@ void CGUIGDIPlusMfcFrameSplash::drawSplash() {
     skinPath = skinRoot + kSplashImage;
     PaintBackground(0, 0, 0, 0, 255, skinPath);
     if (canvas.composed != 0) {
-        canvas.painter.DrawText(canvas.dc(), kVersionText, 0, 12, 0xFFFFFF, 255, 0, 2, "Arial", 6,
-                                313, 264, 330);
+        const SkinRect& r = kSplashVersionRect;
+        canvas.painter.DrawText(canvas.dc(), kVersionText, 0, 12, 0xFFFFFF, 255, 0, 2, "Arial",
+                                r.left, r.top, r.right, r.bottom);
     }
     Present();
 }
 
 void CGUIGDIPlusMfcFrameSplash::Centre() {
-    centreAndShow(host());
+    const WindowPoint origin = centredOrigin(host().clientRect());
+    host().move(origin.x, origin.y);
+    Show();
     drawSplash();
+}
+
+void CGUIGDIPlusMfcFrameSplash::Show() {
+    if (canvas.composed != 0) {
+        host().show();
+    }
 }
 
 std::intptr_t CGUIGDIPlusMfcFrameSplash::OnMessage(std::uint32_t message, std::uintptr_t,

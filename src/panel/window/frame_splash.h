@@ -14,6 +14,8 @@ inline constexpr const char* kSplashImage = "GUIFrameSplash\\GUIFrameSplashBK.ke
 // Nominal window size before the image gives the real one.
 inline constexpr int kSplashNominalWidth = 270;
 inline constexpr int kSplashNominalHeight = 340;
+// The version text's rectangle; a splash image must be at least this large.
+inline constexpr SkinRect kSplashVersionRect{6, 313, 264, 330};
 
 class CGUIGDIPlusMfcFrameSplash : public CGUIGDIPlusMfcBaseDlg {
   public:
@@ -28,6 +30,10 @@ class CGUIGDIPlusMfcFrameSplash : public CGUIGDIPlusMfcBaseDlg {
     void drawSplash();
     // Centres on the area, shows and draws again.
     void Centre();
+    // Shows the window when there is something to show: a splash whose image cannot be used
+    // has no canvas and stays hidden (a window shown before anything is presented would be an
+    // opaque black box on X without a compositor).
+    void Show();
 
   protected:
     std::intptr_t OnMessage(std::uint32_t message, std::uintptr_t wParam,

@@ -1,5 +1,6 @@
 #include "panel/window/panel_layout.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -293,6 +294,51 @@ bool createPanelControls(PanelControls& c, const std::string& skinPath,
         BuildSlider(ok, c.bezelSliders[i], kBezelSliders[i], skinPath);
     }
     return ok;
+}
+
+namespace {
+
+void Grow(SkinRect& extent, const SkinRect& rect) {
+    extent.right = std::max({extent.right, rect.left, rect.right});
+    extent.bottom = std::max({extent.bottom, rect.top, rect.bottom});
+}
+
+template <typename Array>
+void GrowByRects(SkinRect& extent, const Array& controls) {
+    for (const auto& control : controls) {
+        Grow(extent, control.rect);
+    }
+}
+
+}  // namespace
+
+SkinRect layoutExtent(const PanelControls& c) {
+    SkinRect extent;
+    GrowByRects(extent, c.panelLabels);
+    GrowByRects(extent, c.dp1Labels);
+    GrowByRects(extent, c.dp2Labels);
+    GrowByRects(extent, c.bezelTexts);
+    GrowByRects(extent, c.deviceInfoTexts);
+    GrowByRects(extent, c.staticImages);
+    GrowByRects(extent, c.syncCheckBox);
+    GrowByRects(extent, c.switches);
+    GrowByRects(extent, c.buttons);
+    GrowByRects(extent, c.deviceBoxGroup);
+    GrowByRects(extent, c.modeGroup);
+    GrowByRects(extent, c.clockSyncGroup);
+    GrowByRects(extent, c.frameRateGroup);
+    GrowByRects(extent, c.hLimitGroup);
+    GrowByRects(extent, c.vLimitGroup);
+    GrowByRects(extent, c.deviceIdGroup);
+    for (const SkinSlider& slider : c.resolutionSliders) {
+        Grow(extent, slider.thumbRect);
+        Grow(extent, slider.barRect);
+    }
+    for (const SkinSlider& slider : c.bezelSliders) {
+        Grow(extent, slider.thumbRect);
+        Grow(extent, slider.barRect);
+    }
+    return extent;
 }
 
 }  // namespace quelt

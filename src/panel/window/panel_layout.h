@@ -29,4 +29,8 @@ inline bool inCaptionZone(int x, int y) {
 bool createPanelControls(PanelControls& controls, const std::string& skinPath,
                          const UiStringTable& strings);
 
+// The smallest face that holds every control as built, from (0, 0): its right and bottom are
+// the largest right and bottom of any control rectangle, hidden ones included.
+SkinRect layoutExtent(const PanelControls& controls);
+
 }  // namespace quelt

@@ -15,6 +15,8 @@ inline constexpr int kGenericError = 1;
 inline constexpr int kInvalidParameter = 2;
 inline constexpr int kOutOfMemory = 3;
 inline constexpr int kFileNotFound = 10;
+inline constexpr int kValueOverflow = 11;
+inline constexpr int kUnknownImageFormat = 13;
 inline constexpr int kFontFamilyNotFound = 14;
 inline constexpr int kNotStarted = 18;
 

@@ -1,10 +1,14 @@
 #include "panel_fixture.h"
 
 #include <fstream>
+#include <iterator>
 #include <random>
+
+#include <gtest/gtest.h>
 
 #include "panel/window/panel_layout.h"
 #include "skin/skin_check.h"
+#include "support/test_images.h"
 
 namespace quelt::test {
 
@@ -34,6 +38,46 @@ void SkinCopy::spoil(const std::string& relative) const {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     const std::string zeros(size, '\0');
     out.write(zeros.data(), static_cast<std::streamsize>(zeros.size()));
+}
+
+namespace {
+
+std::uint32_t Crc32(const std::string& bytes) {
+    std::uint32_t crc = 0xFFFFFFFFu;
+    for (unsigned char byte : bytes) {
+        crc ^= byte;
+        for (int bit = 0; bit < 8; ++bit) {
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+        }
+    }
+    return ~crc;
+}
+
+std::string BigEndian(std::uint32_t value) {
+    return {static_cast<char>(value >> 24), static_cast<char>(value >> 16),
+            static_cast<char>(value >> 8), static_cast<char>(value)};
+}
+
+}  // namespace
+
+void SkinCopy::replaceWithPng(const std::string& relative, int width, int height) const {
+    const fsys::path path = file(relative);
+    const auto size = static_cast<std::size_t>(fsys::file_size(path));
+    const std::string scratch = path.string() + ".new";
+    WriteGreyPng(scratch, width, height, 0x40);
+    std::ifstream in(scratch, std::ios::binary);
+    std::string png((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    in.close();
+    fsys::remove(scratch);
+    // A private ancillary chunk before IEND (its last 12 bytes) makes up the difference.
+    constexpr std::size_t kChunkOverhead = 12;
+    ASSERT_GE(size, png.size() + kChunkOverhead) << relative;
+    const std::string body = "quEl" + std::string(size - png.size() - kChunkOverhead, '\0');
+    const std::string chunk =
+        BigEndian(static_cast<std::uint32_t>(body.size() - 4)) + body + BigEndian(Crc32(body));
+    png.insert(png.size() - kChunkOverhead, chunk);
+    std::ofstream(path, std::ios::binary | std::ios::trunc)
+        .write(png.data(), static_cast<std::streamsize>(png.size()));
 }
 
 namespace {
@@ -112,4 +156,3 @@ bool PanelHarness::build() {
 }
 
 }  // namespace quelt::test
-

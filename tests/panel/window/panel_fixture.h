@@ -26,6 +26,9 @@ class SkinCopy {
     std::filesystem::path file(const std::string& relative) const;
     // Replaces the file's bytes by zeros of the same length (same size, undecodable).
     void spoil(const std::string& relative) const;
+    // Replaces the file by a solid grey PNG of the given size, padded to the file's length so the
+    // skin check still passes.
+    void replaceWithPng(const std::string& relative, int width, int height) const;
 
   private:
     std::string base_;

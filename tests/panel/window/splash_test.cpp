@@ -51,16 +51,35 @@ TEST(Splash, DrawsTheVersionRightAlignedCentresItselfAndDrags) {
     EXPECT_EQ(drags[0].y, 300);
 }
 
-TEST(Splash, AnUndecodableImageLeavesItInvisibleWithoutFailing) {
-    SkinCopy skin;
-    skin.spoil("GUIFrameSplash/GUIFrameSplashBK.kesp");
-    auto owned = std::make_unique<HeadlessWindowHost>();
-    HeadlessWindowHost& host = *owned;
-    CGUIGDIPlusMfcFrameSplash splash(std::move(owned), skin.base());
-    EXPECT_TRUE(splash.Create());
-    EXPECT_EQ(host.presentCount(), 0);
-    host.pump();  // centring still runs
-    EXPECT_EQ(host.presentCount(), 0);
+// The image must hold the version text (6, 313, 264, 330); an undecodable one or one smaller
+// in either direction leaves the splash without a canvas, and such a splash is never shown.
+TEST(Splash, AnImageThatCannotHoldTheVersionTextLeavesItHidden) {
+    struct Variant {
+        const char* name;
+        int width;  // 0: undecodable
+        int height;
+        bool shown;
+    };
+    for (const Variant& v :
+         {Variant{"undecodable", 0, 0, false}, Variant{"263 wide", 263, 340, false},
+          Variant{"329 high", 270, 329, false}, Variant{"just large enough", 264, 330, true}}) {
+        SCOPED_TRACE(v.name);
+        SkinCopy skin;
+        if (v.width == 0) {
+            skin.spoil("GUIFrameSplash/GUIFrameSplashBK.kesp");
+        } else {
+            skin.replaceWithPng("GUIFrameSplash/GUIFrameSplashBK.kesp", v.width, v.height);
+        }
+        auto owned = std::make_unique<HeadlessWindowHost>();
+        HeadlessWindowHost& host = *owned;
+        CGUIGDIPlusMfcFrameSplash splash(std::move(owned), skin.base());
+        EXPECT_TRUE(splash.Create());
+        splash.Show();
+        host.pump();  // centring still runs
+        EXPECT_EQ(host.isVisible(), v.shown);
+        EXPECT_EQ(host.eventsOf(HostCall::Show).empty(), !v.shown);
+        EXPECT_EQ(host.presentCount() > 0, v.shown);
+    }
 }
 
 }  // namespace

@@ -88,6 +88,20 @@ void SpoiledPicture(const SkinCopy& skin) {
 void SpoiledBackground(const SkinCopy& skin) {
     skin.spoil("GUIFrameMain/GUIFrameMainBK.kesp");
 }
+// Files that decode but must not be used: over the size bound, or a face too small for the
+// 1127 x 679 layout (the window would be smaller than its controls).
+void OversizedPicture(const SkinCopy& skin) {
+    skin.replaceWithPng("GUIFrameMain/GUIFrameMainStcImage_HotKeyInfo.kesp", 8193, 1);
+}
+void OnePixelBackground(const SkinCopy& skin) {
+    skin.replaceWithPng("GUIFrameMain/GUIFrameMainBK.kesp", 1, 1);
+}
+void BackgroundOneColumnShort(const SkinCopy& skin) {
+    skin.replaceWithPng("GUIFrameMain/GUIFrameMainBK.kesp", 1126, 679);
+}
+void BackgroundOneRowShort(const SkinCopy& skin) {
+    skin.replaceWithPng("GUIFrameMain/GUIFrameMainBK.kesp", 1127, 678);
+}
 
 class PanelStartupFailure : public ::testing::TestWithParam<BrokenSkin> {};
 
@@ -108,14 +122,48 @@ TEST_P(PanelStartupFailure, ShowsOneErrorAndQuits) {
               GetParam().controlsBuilt ? "QueltControlCenter Vx.xx - FWVer: Vx.xx" : "");
 }
 
-INSTANTIATE_TEST_SUITE_P(Skins, PanelStartupFailure,
-                         ::testing::Values(BrokenSkin{"ExtraFile", ExtraFile, false},
-                                           BrokenSkin{"EmptyExtraFile", EmptyExtraFile, false},
-                                           BrokenSkin{"LongerFile", LongerFile, false},
-                                           BrokenSkin{"SpoiledPicture", SpoiledPicture, true},
-                                           BrokenSkin{"SpoiledBackground", SpoiledBackground,
-                                                      true}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Skins, PanelStartupFailure,
+    ::testing::Values(BrokenSkin{"ExtraFile", ExtraFile, false},
+                      BrokenSkin{"EmptyExtraFile", EmptyExtraFile, false},
+                      BrokenSkin{"LongerFile", LongerFile, false},
+                      BrokenSkin{"SpoiledPicture", SpoiledPicture, true},
+                      BrokenSkin{"SpoiledBackground", SpoiledBackground, true},
+                      BrokenSkin{"OversizedPicture", OversizedPicture, true},
+                      BrokenSkin{"OnePixelBackground", OnePixelBackground, true},
+                      BrokenSkin{"BackgroundOneColumnShort", BackgroundOneColumnShort, true},
+                      BrokenSkin{"BackgroundOneRowShort", BackgroundOneRowShort, true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(PanelStartup, ALargerBackgroundGivesALargerPanel) {
+    SkinCopy skin;
+    skin.replaceWithPng("GUIFrameMain/GUIFrameMainBK.kesp", 1200, 700);
+    PanelHarness h(skin.base());
+    h.start();
+    EXPECT_TRUE(h.panelHost->errorBoxTexts().empty());
+    EXPECT_EQ(h.panelHost->lastFrame().width, 1200);
+    EXPECT_EQ(h.panelHost->lastFrame().height, 700);
+}
+
+// A splash image that cannot be used leaves only the splash out: it is never shown (an empty
+// window would be an opaque black box on X without a compositor) and the start goes on.
+TEST(PanelStartup, AnUnusableSplashIsNeverShownAndTheStartGoesOn) {
+    for (const bool spoiled : {true, false}) {
+        SCOPED_TRACE(spoiled ? "undecodable" : "too small for the version text");
+        SkinCopy skin;
+        if (spoiled) {
+            skin.spoil("GUIFrameSplash/GUIFrameSplashBK.kesp");
+        } else {
+            skin.replaceWithPng("GUIFrameSplash/GUIFrameSplashBK.kesp", 263, 340);
+        }
+        PanelHarness h(skin.base());
+        h.start();
+        EXPECT_TRUE(h.splashHost->eventsOf(HostCall::Show).empty());
+        EXPECT_EQ(h.splashHost->presentCount(), 0);
+        EXPECT_TRUE(h.panelHost->errorBoxTexts().empty());
+        EXPECT_TRUE(h.panelHost->isVisible());
+    }
+}
 
 TEST(PanelStartup, MissingSkinFolderFailsAndTheModalRunEndsWithZero) {
     PanelHarness h("/nonexistent-quelt-folder");

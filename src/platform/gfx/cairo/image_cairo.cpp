@@ -8,6 +8,7 @@
 #include "platform/fs/fs.h"
 #include "platform/gfx/cairo/image_impl.h"
 #include "platform/gfx/gfx.h"
+#include "platform/gfx/image_header.h"
 
 namespace quelt::gfx {
 
@@ -19,7 +20,8 @@ CairoSurface surfaceFromPixbuf(const GdkPixbuf* pixbuf) {
     const int height = gdk_pixbuf_get_height(pixbuf);
     const int channels = gdk_pixbuf_get_n_channels(pixbuf);
     const bool alpha = gdk_pixbuf_get_has_alpha(pixbuf);
-    if (gdk_pixbuf_get_bits_per_sample(pixbuf) != 8 || channels < 3 || width <= 0 || height <= 0) {
+    if (gdk_pixbuf_get_bits_per_sample(pixbuf) != 8 || channels < 3 || width <= 0 || height <= 0 ||
+        !imageSizeAllowed(static_cast<std::uint64_t>(width), static_cast<std::uint64_t>(height))) {
         return nullptr;
     }
     CairoSurface surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height));
@@ -61,9 +63,14 @@ void Image::ImplDeleter::operator()(Impl* impl) const {
 
 Image Image::fromFile(const std::string& path) {
     Image image;
+    const std::string native = fs::nativePath(path);
+    // The size is checked before anything is decoded; a refused image fails like a broken one.
+    image.status_ = checkImageFile(native);
+    if (image.status_ != kOk) {
+        return image;
+    }
     GError* error = nullptr;
-    const GObjectOwner<GdkPixbuf> pixbuf(
-        gdk_pixbuf_new_from_file(fs::nativePath(path).c_str(), &error));
+    const GObjectOwner<GdkPixbuf> pixbuf(gdk_pixbuf_new_from_file(native.c_str(), &error));
     const GErrorOwner failure(error);
     if (pixbuf == nullptr) {
         const bool missing = failure != nullptr && failure->domain == G_FILE_ERROR;

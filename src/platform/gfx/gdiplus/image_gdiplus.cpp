@@ -3,6 +3,7 @@
 
 #include "platform/fs/fs.h"
 #include "platform/gfx/gdiplus/gdiplus_common.h"
+#include "platform/gfx/image_header.h"
 #include "platform/os/win32/wide_string.h"
 
 namespace quelt::gfx {
@@ -11,17 +12,43 @@ void Image::ImplDeleter::operator()(Impl* impl) const {
     delete impl;
 }
 
+namespace {
+
+// GDI+ reads the size from the header; an image over the bound is refused before any drawing
+// decodes its pixels.
+int CheckDecoderSize(Gdiplus::GpImage* image) {
+    UINT width = 0;
+    UINT height = 0;
+    if (gp::GdipGetImageWidth(image, &width) != Gdiplus::Ok ||
+        gp::GdipGetImageHeight(image, &height) != Gdiplus::Ok) {
+        return kGenericError;
+    }
+    return imageSizeAllowed(width, height) ? kOk : kValueOverflow;
+}
+
+}  // namespace
+
 Image Image::fromFile(const std::string& path) {
     Image result;
-    const std::wstring wide = win32::widen(fs::nativePath(path));
+    const std::string native = fs::nativePath(path);
+    // The size is checked before anything is decoded; a refused image fails like a broken one.
+    result.status_ = checkImageFile(native);
+    if (result.status_ != kOk) {
+        return result;
+    }
+    const std::wstring wide = win32::widen(native);
     Gdiplus::GpImage* image = nullptr;
     const Gdiplus::GpStatus status = gp::GdipLoadImageFromFile(wide.c_str(), &image);
+    auto impl = std::make_unique<Impl>();
+    impl->image.reset(image);
     if (status != Gdiplus::Ok || image == nullptr) {
         result.status_ = status != Gdiplus::Ok ? static_cast<int>(status) : kGenericError;
         return result;
     }
-    result.impl_.reset(new Impl());
-    result.impl_->image.reset(image);
+    result.status_ = CheckDecoderSize(impl->image.get());
+    if (result.status_ == kOk) {
+        result.impl_.reset(impl.release());
+    }
     return result;
 }
 
@@ -40,6 +67,10 @@ Image Image::fromResource(int resourceId) {
     HGLOBAL loaded = LoadResource(module, resource);
     const void* bytes = loaded != nullptr ? LockResource(loaded) : nullptr;
     if (bytes == nullptr || size == 0) {
+        return result;
+    }
+    result.status_ = checkImageHeader(static_cast<const std::uint8_t*>(bytes), size);
+    if (result.status_ != kOk) {
         return result;
     }
     auto impl = std::make_unique<Impl>();
@@ -65,8 +96,10 @@ Image Image::fromResource(int resourceId) {
         result.status_ = status != Gdiplus::Ok ? static_cast<int>(status) : kGenericError;
         return result;
     }
-    result.status_ = kOk;
-    result.impl_.reset(impl.release());
+    result.status_ = CheckDecoderSize(impl->image.get());
+    if (result.status_ == kOk) {
+        result.impl_.reset(impl.release());
+    }
     return result;
 }
 
