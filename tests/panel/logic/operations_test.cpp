@@ -208,7 +208,11 @@ TEST_F(OperationTest, OperationsAreRefusedWhilePatternOrWorkerAreBusy) {
 TEST_F(OperationTest, NoSecondOperationBetweenTheWorkersEndAndItsButtonsRelease) {
     addBox(3, 2);
     connect();
-    clickButton(msg::ApplyButton, ctl::kApplyButton);
+    // The click is handled without pumping: pump() runs whatever UI steps the worker hands over
+    // meanwhile, and on the instant fake clock it can chase the worker through its release.
+    controls.buttons[ctl::kApplyButton].pending = 1;
+    logic.handle(msg::ApplyButton, ctl::kApplyButton, 0);
+    ASSERT_TRUE(logic.operationInFlight());
     // Run the worker's UI steps up to the last one: the release of the Apply button.
     for (int i = 0; i < 4000; ++i) {
         if (window.pendingSteps(5) > 0) {
