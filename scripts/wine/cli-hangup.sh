@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # A box that goes away while quelt-cli waits for its reply: quelt-boxsim is killed (SIGKILL) once
-# it has logged the request, and the command must end within a second with exit 1 and the
+# it has logged the request, and the command must end at once (well before the 20 s reply
+# limit; a few seconds at most on a loaded machine) with exit 1 and the
 # operation's own error text, on Linux and under wine through the Windows channel alike.
 # Needs a prepared prefix (source prefix.sh; quelt_wine_setup).
 #   cli-hangup.sh NATIVE_CLI NATIVE_BOXSIM WINDOWS_CLI_EXE
