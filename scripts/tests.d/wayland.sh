@@ -6,6 +6,8 @@
 #  - Weston with its X11 backend on a private Xvfb (headless Weston 10 has no seat, and XWayland
 #    crashes on synthetic input without one, so the pointer comes through Weston's window): the
 #    panel shows, Serial COM on finds two simulated boxes, Exit ends it with 0, no GTK critical.
+#    Weston's window leaves a strip of the Xvfb free: Weston follows the pointer only after it
+#    has entered the window, so the pointer waits in that strip while Weston starts.
 # Fails (never skips) when Weston or XWayland is missing or cannot start.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
@@ -52,7 +54,8 @@ trap cleanup EXIT
 status=0
 fail() { echo "wayland: FAIL ($phase): $*"; status=1; }
 
-# start_weston NAME BACKEND [OPTION...]: Weston with XWayland on socket NAME in a private runtime folder;
+# start_weston NAME BACKEND HEIGHT [OPTION...]: Weston with XWayland on socket NAME, its output
+# 1600 x HEIGHT, in a private runtime folder;
 # sets `runtime`, `socket` and `xdisplay` (XWayland's DISPLAY, started on the first X client).
 start_weston() {
   runtime="$SCEN_SCRATCH/runtime-$1"
@@ -61,7 +64,7 @@ start_weston() {
   chmod 700 "$runtime"
   local log="$runtime/weston.log"
   XDG_RUNTIME_DIR="$runtime" weston --backend="$2" --xwayland --socket="$socket" \
-    --width=1600 --height=1050 --idle-time=0 --log="$log" "${@:3}" >"$runtime/weston.out" 2>&1 &
+    --width=1600 --height="$3" --idle-time=0 --log="$log" "${@:4}" >"$runtime/weston.out" 2>&1 &
   weston_pid=$!
   xdisplay=""
   for _ in $(seq 100); do
@@ -121,7 +124,7 @@ mkdir -p "$port_dir"
 
 # --- Headless Weston ---------------------------------------------------------------------------
 phase=headless
-if start_weston headless headless-backend.so; then
+if start_weston headless headless-backend.so 1050; then
   out="$SCEN_SCRATCH/headless-no-x.out"
   code=0
   session_panel "" "$out" || code=$?
@@ -153,7 +156,8 @@ fi
 
 # --- Weston on Xvfb: pointer input ------------------------------------------------------------
 phase=nested
-if DISPLAY="$host_display" start_weston nested x11-backend.so --use-pixman; then
+DISPLAY="$host_display" xdotool mousemove 800 1040
+if DISPLAY="$host_display" start_weston nested x11-backend.so 1000 --use-pixman; then
   # The pointer goes to Weston's output window on the Xvfb; find where that window is.
   # Weston gives XWayland the pointer on motion; the press waits until it has arrived.
   click() {
@@ -166,7 +170,7 @@ if DISPLAY="$host_display" start_weston nested x11-backend.so --use-pixman; then
   session_panel "$xdisplay" "$out" &
   SCEN_PANEL_PID=$!
   if find_panel; then
-    out_id=$(DISPLAY="$host_display" xwininfo -root -tree | awk '/ 1600x1050\+/ { print $1; exit }')
+    out_id=$(DISPLAY="$host_display" xwininfo -root -tree | awk '/ 1600x1000\+/ { print $1; exit }')
     out_x=0
     out_y=0
     if [ -n "$out_id" ]; then
