@@ -98,6 +98,11 @@ struct Handlers {
         return kExitUsage;
     }
 
+    int operator()(const PortsArgs&) const {
+        writePorts(s.console, s.env.checkPort);
+        return kExitOk;
+    }
+
     int operator()(const SaveArgs& args) const { return runSave(s, args); }
     int operator()(const RestoreArgs& args) const { return runRestore(s, args); }
 };
@@ -117,6 +122,7 @@ int runCli(const std::vector<std::string>& args, const CliEnvironment& env) {
         }
         return kExitUsage;
     }
+    env.setPortOptions(parsed.command->common.ports);
     // Nothing is sent before a handler connects.
     Session session(env, parsed.command->common.json);
     return std::visit(Handlers{session}, parsed.command->args);

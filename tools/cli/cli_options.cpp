@@ -17,6 +17,7 @@ constexpr int kMaxHBezel = 250;
 constexpr int kMaxVBezel = 60;
 
 const char* const kUsageNotes =
+    "Every command takes --json and --port COMn=PATH (repeatable: the device for COM n).\n"
     "Box N is the index in the discovered list (0 to 5). FILE - is standard output (save) or\n"
     "standard input (restore). Exit status: 0 done, 1 the boxes reported a failure, 2 bad\n"
     "arguments, values or file (nothing sent).\n";
@@ -116,6 +117,25 @@ CLI::Option* addFile(CLI::App& app, std::string& file) {
 }
 
 void declare(CLI::App&, DiscoverArgs&) {}
+void declare(CLI::App&, PortsArgs&) {}
+
+// "COM3=PATH" (COM1 to COM14, a path that is not empty).
+std::optional<std::pair<int, std::string>> portAssignment(std::string_view text) {
+    const std::size_t equals = text.find('=');
+    if (equals == std::string_view::npos || equals < 4 || equals + 1 >= text.size()) {
+        return std::nullopt;
+    }
+    const std::string_view name = text.substr(0, equals);
+    if (name.substr(0, 3) != "COM" && name.substr(0, 3) != "com") {
+        return std::nullopt;
+    }
+    const std::string_view digits = name.substr(3);
+    auto com = digits.front() == '0' ? std::nullopt : parseDecimal(digits, 1, 14);
+    if (!com) {
+        return std::nullopt;
+    }
+    return std::make_pair(*com, std::string(text.substr(equals + 1)));
+}
 
 void declare(CLI::App& app, StatusArgs& args) {
     addBox(app, args.box);
@@ -241,6 +261,20 @@ ParseResult parseCommandLine(const std::vector<std::string>& args) {
     app.allow_extras();  // reported below, naming the command
     CliCommand command;
     app.add_flag("--json", command.common.json);
+    app.add_option_function<std::vector<std::string>>(
+           "--port",
+           [&command](const std::vector<std::string>& values) {
+               for (const std::string& value : values) {
+                   auto assignment = portAssignment(value);
+                   if (!assignment) {
+                       throw CLI::ValidationError("bad --port value (COMn=PATH, n 1 to 14): " +
+                                                  value);
+                   }
+                   command.common.ports[assignment->first] = std::move(assignment->second);
+               }
+           })
+        ->type_name("COMn=PATH")
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
 
     AllArgs all;
     std::array<CLI::App*, std::tuple_size_v<AllArgs>> commands{};

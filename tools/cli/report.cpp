@@ -104,4 +104,51 @@ void writeAppliedToAll(Console& console, const DeviceLink& link) {
                   << (link.boxCount() == 1 ? "" : "es") << "\n";
 }
 
+namespace {
+
+// The port map's source names, as the JSON and the text show them.
+const char* sourceName(PortSource source) {
+    switch (source) {
+        case PortSource::File:
+            return "file";
+        case PortSource::Env:
+            return "env";
+        case PortSource::Option:
+            return "option";
+        case PortSource::Default:
+            break;
+    }
+    return "default";
+}
+
+}  // namespace
+
+void writePorts(Console& console, const std::function<PortReport(int)>& check) {
+    Json ports = Json::array();
+    for (int com = kFirstMappedPort; com <= kLastMappedPort; ++com) {
+        const PortReport r = check(com);
+        if (console.json()) {
+            ports.push_back(Json{{"com", com},
+                                 {"path", r.mapping.path},
+                                 {"source", sourceName(r.mapping.source)},
+                                 {"exists", r.exists},
+                                 {"openable", r.openable},
+                                 {"error", r.error.empty() ? Json(nullptr) : Json(r.error)}});
+            continue;
+        }
+        console.out() << "COM" << com << " " << r.mapping.path << " ("
+                      << sourceName(r.mapping.source) << "): "
+                      << (r.openable ? "opens"
+                          : r.exists ? "exists, does not open"
+                                     : "missing");
+        if (!r.error.empty() && r.exists) {
+            console.out() << ": " << r.error;
+        }
+        console.out() << "\n";
+    }
+    if (console.json()) {
+        console.print(Json{{"ports", ports}});
+    }
+}
+
 }  // namespace quelt::cli

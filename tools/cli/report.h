@@ -1,11 +1,13 @@
 #pragma once
 // What quelt-cli prints: one line per box, or JSON with --json; a failure as "quelt-cli: TEXT"
 // or, with --json, as {"error": TEXT, "code": N} on the error stream.
+#include <functional>
 #include <nlohmann/json.hpp>
 #include <ostream>
 #include <string>
 
 #include "device/device_link.h"
+#include "platform/serial/port_map.h"
 
 namespace quelt::cli {
 
@@ -38,5 +40,7 @@ void writeDiscovery(Console& console, const DeviceLink& link);
 void writeStatus(Console& console, const DeviceLink& link, int index, const DeviceFrame& frame);
 void writePattern(Console& console, const DeviceLink& link, int index, const char* state);
 void writeAppliedToAll(Console& console, const DeviceLink& link);
+// COM1 to COM14: path, where the mapping came from, whether it exists and opens.
+void writePorts(Console& console, const std::function<PortReport(int)>& check);
 
 }  // namespace quelt::cli

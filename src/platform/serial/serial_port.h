@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <span>
+#include <string>
 
 namespace quelt {
 
@@ -32,6 +33,9 @@ class SerialPort {
     virtual std::size_t readAvailable(std::uint8_t* buffer, std::size_t maximum) = 0;
     // Closes the port; a closed channel may be opened again.
     virtual void close() = 0;
+    // Why the last open failed: port, path, the system's text and a hint where one helps.
+    // Empty after a successful open, or when the channel cannot tell.
+    virtual std::string openError() const { return {}; }
     // Blocks at most `timeout` until received bytes are queued or the line is lost. Bytes already
     // queued are reported before a hang-up, so a last reply is never lost. A closed channel, or
     // a port that has no way to wait, says CannotWait.

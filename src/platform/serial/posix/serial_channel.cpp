@@ -1,6 +1,8 @@
 // Serial channel on a POSIX tty (USB serial adapters, or the simulator's pseudo-terminals).
 #include "platform/serial/posix/serial_channel.h"
 
+#include "platform/serial/port_map.h"
+
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/file.h>
@@ -12,7 +14,9 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
+#include <string>
 #include <vector>
 
 namespace quelt::posix {
@@ -119,6 +123,20 @@ PortWait classify(int fd, short revents) {
     return (revents & POLLIN) != 0 ? PortWait::Readable : PortWait::TimedOut;
 }
 
+// "COM3 (/dev/ttyUSB2): Permission denied: ..." with a hint for the failures a user can fix.
+std::string openFailureText(int com, const std::string& path, int code, const char* what) {
+    std::string text = "COM" + std::to_string(com) + " (" + path + "): ";
+    text += what != nullptr ? std::string(what) : std::string(std::strerror(code));
+    if (code == EACCES || code == EPERM) {
+        text +=
+            " (add your user to the dialout group: sudo usermod -aG dialout $USER, then log "
+            "in again)";
+    } else if (code == EBUSY) {
+        text += " (another program holds the port)";
+    }
+    return text;
+}
+
 class PosixSerialChannel : public SerialPort {
   public:
     ~PosixSerialChannel() override { close(); }
@@ -127,30 +145,42 @@ class PosixSerialChannel : public SerialPort {
         if (fd_.valid()) {
             return 1;
         }
-        std::string path = serialDevicePath(portNumber);
+        error_.clear();
+        const std::string path = serialPortMapping(portNumber).path;
         if (path.empty()) {
+            error_ = "COM" + std::to_string(portNumber) + ": no such port (COM1 to COM14)";
             return 0;
         }
+        const auto fail = [&](int code, const char* what) {
+            error_ = openFailureText(portNumber, path, code, what);
+            return 0;
+        };
         FileDescriptor fd(::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
         if (!fd.valid()) {
-            return 0;
+            return fail(errno, nullptr);
         }
         // The lock keeps out everyone who opens ports the way we do, root included; TIOCEXCL
         // keeps out other programs (root ignores it). The lock comes first so that a port held
         // by someone else is left exactly as its holder set it.
-        if (!::isatty(fd.get()) || ::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) {
-            return 0;
+        if (!::isatty(fd.get())) {
+            return fail(0, "not a serial port");
+        }
+        if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) {
+            return fail(errno == EWOULDBLOCK ? EBUSY : errno, nullptr);
         }
         if (::ioctl(fd.get(), TIOCEXCL) != 0) {
-            return 0;
+            return fail(errno, nullptr);
         }
         if (!configureRaw(fd.get())) {
+            const int code = errno;
             ::ioctl(fd.get(), TIOCNXCL);
-            return 0;
+            return fail(code, "the line settings were refused");
         }
         fd_ = std::move(fd);
         return 1;
     }
+
+    std::string openError() const override { return error_; }
 
     int isOpen() const override { return fd_.valid() ? 1 : 0; }
 
@@ -230,26 +260,19 @@ class PosixSerialChannel : public SerialPort {
 
   private:
     FileDescriptor fd_;
+    std::string error_;
 };
 
 }  // namespace
 
 std::string serialDevicePath(int portNumber, const char* portDir) {
-    if (portNumber < 1 || portNumber > 14) {
-        return {};
-    }
-    if (portDir != nullptr && portDir[0] != '\0') {
-        std::string path(portDir);
-        if (path.back() != '/') {
-            path += '/';
-        }
-        return path + "COM" + std::to_string(portNumber);
-    }
-    return "/dev/ttyUSB" + std::to_string(portNumber - 1);
+    PortMapSources sources;
+    sources.portDir = portDir != nullptr ? portDir : "";
+    return resolvePort(portNumber, sources).path;
 }
 
 std::string serialDevicePath(int portNumber) {
-    return serialDevicePath(portNumber, std::getenv("QUELT_PORT_DIR"));
+    return serialPortMapping(portNumber).path;
 }
 
 }  // namespace quelt::posix

@@ -5,13 +5,19 @@
 #include <memory>
 #include <string>
 
+namespace quelt {
+// The port map's path for COM `com` (port_config.cpp).
+std::wstring serialPortWidePath(int com);
+}  // namespace quelt
+
 namespace quelt::win32 {
 
 namespace {
 
-// "\\.\COMn": the device-namespace form also reaches COM10 and above.
+// "\\.\COMn" (the device-namespace form also reaches COM10 and above), unless the command line
+// named another device for the port.
 std::wstring portPath(int portNumber) {
-    return L"\\\\.\\COM" + std::to_wstring(portNumber);
+    return serialPortWidePath(portNumber);
 }
 
 UniqueHandle makeManualResetEvent() {
