@@ -10,8 +10,10 @@
 #include <string>
 #include <thread>
 
+#include <vector>
 #include "device/frame.h"
 #include "device/panel_sink.h"
+
 #include "device/reply_wait.h"
 #include "platform/clock/clock.h"
 #include "platform/serial/serial_port.h"
@@ -29,6 +31,22 @@ struct BoxRecord {
     std::uint8_t boxId = 0;
 
     bool channelOpen() const { return channel && channel->isOpen(); }
+};
+
+// A port that discovery passed over although it exists: why, and the channel's open error.
+enum class SkipReason {
+    NoReply,
+    NegativeReply,
+    WrongReply,
+    WriteFailed,
+    Busy,
+    PermissionDenied,
+    OpenFailed
+};
+struct SkippedPort {
+    int comPort = 0;
+    SkipReason reason = SkipReason::NoReply;
+    std::string detail;  // the open error text, when the port did not open
 };
 
 // "FW: %d\nCOM: %d\nBoxID: %d"
@@ -74,6 +92,8 @@ class DeviceLink {
     int discoverBoxes();
     void closeAllBoxes();
     int boxCount() const { return boxCount_; }
+    // The ports the last discovery passed over, in port order (missing ports are not listed).
+    const std::vector<SkippedPort>& skippedPorts() const { return skipped_; }
     int currentBoxIndex() const { return currentBoxIndex_; }
     const BoxRecord& box(int index) const { return boxTable_[static_cast<std::size_t>(index)]; }
     // Index of the current box in the table, -1 when none.
@@ -123,6 +143,7 @@ class DeviceLink {
     DeviceFrame reply_{};
 
     std::array<BoxRecord, kMaxBoxes> boxTable_{};
+    std::vector<SkippedPort> skipped_;
     BoxRecord* currentBox_ = nullptr;
     std::atomic<int> currentBoxIndex_{0};
     std::atomic<int> boxCount_{0};

@@ -17,10 +17,11 @@ struct Handlers {
     Session& s;
 
     int operator()(const DiscoverArgs&) const {
+        s.warnSkipped = false;  // discover lists them in its own output
         if (int status = s.connect(0); status != kExitOk) {
             return status;
         }
-        writeDiscovery(s.console, s.link);
+        writeDiscovery(s.console, s.link, s.env.portPath);
         return kExitOk;
     }
 

@@ -28,6 +28,9 @@ struct CliEnvironment {
     std::function<std::chrono::system_clock::time_point()> now = std::chrono::system_clock::now;
     // The platform's port map: the --port paths to use, and the check `ports` reports.
     std::function<void(const PortPaths&)> setPortOptions = [](const PortPaths&) {};
+    std::function<std::string(int com)> portPath = [](int com) {
+        return "COM" + std::to_string(com);
+    };
     std::function<PortReport(int com)> checkPort = [](int com) {
         PortReport report;
         report.com = com;

@@ -11,7 +11,13 @@ Session::Session(const CliEnvironment& environment, bool json)
       console(environment.out, environment.err, json) {}
 
 int Session::connect(int box) {
-    if (link.discoverBoxes() != 1) {
+    const int found = link.discoverBoxes();
+    if (warnSkipped || found != 1) {
+        for (const std::string& line : skippedLines(link, env.portPath)) {
+            env.err << "quelt-cli: warning: " << line << "\n";
+        }
+    }
+    if (found != 1) {
         return console.fail(kExitFailed, uiStrings().error(ui_error::kSerialComInit));
     }
     if (box >= link.boxCount()) {

@@ -36,17 +36,73 @@ Json boxJson(const DeviceLink& link, int index, const char* indexKey) {
         {indexKey, index}, {"com", box.comPort}, {"firmware", box.firmware}, {"boxId", box.boxId}};
 }
 
-void writeDiscovery(Console& console, const DeviceLink& link) {
+namespace {
+
+struct SkipText {
+    SkipReason reason;
+    const char* name;  // as the JSON gives it
+    const char* text;  // after "COMn (PATH): "; empty: the open error says it all
+};
+constexpr SkipText kSkipTexts[] = {
+    {SkipReason::NoReply, "no-reply", "opened, no reply within 20 s"},
+    {SkipReason::NegativeReply, "negative-reply", "opened, refused the status request"},
+    {SkipReason::WrongReply, "wrong-reply", "opened, the reply was not a box's status"},
+    {SkipReason::WriteFailed, "write-failed", "opened, the status request could not be sent"},
+    {SkipReason::Busy, "busy", ""},
+    {SkipReason::PermissionDenied, "permission-denied", ""},
+    {SkipReason::OpenFailed, "open-failed", ""},
+};
+
+const SkipText& skipText(SkipReason reason) {
+    for (const SkipText& entry : kSkipTexts) {
+        if (entry.reason == reason) {
+            return entry;
+        }
+    }
+    return kSkipTexts[0];
+}
+
+}  // namespace
+
+std::vector<std::string> skippedLines(const DeviceLink& link,
+                                      const std::function<std::string(int)>& path) {
+    std::vector<std::string> lines;
+    for (const SkippedPort& port : link.skippedPorts()) {
+        const SkipText& entry = skipText(port.reason);
+        std::string line = entry.text[0] != '\0' || port.detail.empty()
+                               ? "COM" + std::to_string(port.comPort) + " (" + path(port.comPort) +
+                                     "): " + entry.text
+                               : port.detail;
+        lines.push_back(line + " \u2014 skipped");
+    }
+    return lines;
+}
+
+Json skippedJson(const DeviceLink& link, const std::function<std::string(int)>& path) {
+    Json skipped = Json::array();
+    for (const SkippedPort& port : link.skippedPorts()) {
+        skipped.push_back(Json{{"com", port.comPort},
+                               {"path", path(port.comPort)},
+                               {"reason", skipText(port.reason).name}});
+    }
+    return skipped;
+}
+
+void writeDiscovery(Console& console, const DeviceLink& link,
+                    const std::function<std::string(int)>& path) {
     if (console.json()) {
         Json boxes = Json::array();
         for (int i = 0; i < link.boxCount(); ++i) {
             boxes.push_back(boxJson(link, i, "index"));
         }
-        console.print(Json{{"boxes", boxes}});
+        console.print(Json{{"boxes", boxes}, {"skipped", skippedJson(link, path)}});
         return;
     }
     for (int i = 0; i < link.boxCount(); ++i) {
         console.out() << boxHead(link, i) << "\n";
+    }
+    for (const std::string& line : skippedLines(link, path)) {
+        console.out() << line << "\n";
     }
 }
 

@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "device/device_link.h"
 #include "platform/serial/port_map.h"
@@ -35,11 +36,17 @@ std::string boxHead(const DeviceLink& link, int index);
 // {indexKey: 0, "com": 3, "firmware": 12, "boxId": 2}
 Json boxJson(const DeviceLink& link, int index, const char* indexKey);
 
-void writeDiscovery(Console& console, const DeviceLink& link);
 // The status of table entry `index` as reported in `frame`.
 void writeStatus(Console& console, const DeviceLink& link, int index, const DeviceFrame& frame);
 void writePattern(Console& console, const DeviceLink& link, int index, const char* state);
 void writeAppliedToAll(Console& console, const DeviceLink& link);
+// One line per port discovery passed over although it exists ("COM2 (PATH): opened, no reply
+// within 20 s — skipped"); `path` names the device behind a COM number.
+std::vector<std::string> skippedLines(const DeviceLink& link,
+                                      const std::function<std::string(int)>& path);
+Json skippedJson(const DeviceLink& link, const std::function<std::string(int)>& path);
+void writeDiscovery(Console& console, const DeviceLink& link,
+                    const std::function<std::string(int)>& path);
 // COM1 to COM14: path, where the mapping came from, whether it exists and opens.
 void writePorts(Console& console, const std::function<PortReport(int)>& check);
 

@@ -19,6 +19,9 @@ enum class PortWait {
     CannotWait,  // the port cannot wait; the caller sleeps on its clock and looks again
 };
 
+// Why an open failed, as far as the channel can tell.
+enum class OpenFailure { None, NoSuchPort, Busy, PermissionDenied, Other };
+
 class SerialPort {
   public:
     virtual ~SerialPort() = default;
@@ -36,6 +39,8 @@ class SerialPort {
     // Why the last open failed: port, path, the system's text and a hint where one helps.
     // Empty after a successful open, or when the channel cannot tell.
     virtual std::string openError() const { return {}; }
+    // The kind of the last open failure; a channel that cannot tell says NoSuchPort.
+    virtual OpenFailure openFailure() const { return OpenFailure::NoSuchPort; }
     // Blocks at most `timeout` until received bytes are queued or the line is lost. Bytes already
     // queued are reported before a hang-up, so a last reply is never lost. A closed channel, or
     // a port that has no way to wait, says CannotWait.

@@ -146,13 +146,19 @@ class PosixSerialChannel : public SerialPort {
             return 1;
         }
         error_.clear();
+        failure_ = OpenFailure::None;
         const std::string path = serialPortMapping(portNumber).path;
         if (path.empty()) {
             error_ = "COM" + std::to_string(portNumber) + ": no such port (COM1 to COM14)";
+            failure_ = OpenFailure::NoSuchPort;
             return 0;
         }
         const auto fail = [&](int code, const char* what) {
             error_ = openFailureText(portNumber, path, code, what);
+            failure_ = code == ENOENT || code == ENXIO || code == ENODEV ? OpenFailure::NoSuchPort
+                       : code == EBUSY                                   ? OpenFailure::Busy
+                       : code == EACCES || code == EPERM ? OpenFailure::PermissionDenied
+                                                         : OpenFailure::Other;
             return 0;
         };
         FileDescriptor fd(::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
@@ -181,6 +187,7 @@ class PosixSerialChannel : public SerialPort {
     }
 
     std::string openError() const override { return error_; }
+    OpenFailure openFailure() const override { return failure_; }
 
     int isOpen() const override { return fd_.valid() ? 1 : 0; }
 
@@ -261,6 +268,7 @@ class PosixSerialChannel : public SerialPort {
   private:
     FileDescriptor fd_;
     std::string error_;
+    OpenFailure failure_ = OpenFailure::None;
 };
 
 }  // namespace
