@@ -15,6 +15,7 @@ int main(int argc, char** argv) {
         std::cout << "quelt-cli " << quelt::kVersionString << "\n";
         return 0;
     }
+    quelt::closePortsOnSignals();
     quelt::cli::CliEnvironment env{quelt::systemClock(), [] { return quelt::makeSerialChannel(); },
                                    std::cout, std::cerr, std::cin};
     env.setPortOptions = [](const quelt::PortPaths& ports) { quelt::setPortOptions(ports); };

@@ -55,6 +55,11 @@ using SerialPortFactory = std::function<std::unique_ptr<SerialPort>()>;
 // The platform's serial channel (POSIX tty or Win32 COM port).
 std::unique_ptr<SerialPort> makeSerialChannel();
 
+// For a command-line program: on SIGINT, SIGTERM or SIGHUP every open channel is closed (its
+// exclusive mode cleared, its lock released) and the process exits with 128 + the signal.
+// Windows closes the ports of an ended process itself; there it does nothing.
+void closePortsOnSignals();
+
 // Blocks at most `timeout` until one of `ports` has bytes queued or has lost its line; which one
 // is for the caller to ask each with a zero wait. Readable when something happened, TimedOut
 // when nothing did. CannotWait when a port is not an open channel of this platform (an

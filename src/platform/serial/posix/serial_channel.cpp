@@ -5,17 +5,21 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <signal.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -123,6 +127,51 @@ PortWait classify(int fd, short revents) {
     return (revents & POLLIN) != 0 ? PortWait::Readable : PortWait::TimedOut;
 }
 
+// Descriptors of the open channels, for a signal handler to give back (-1: free slot).
+constexpr int kOpenSlots = 32;
+std::atomic<int> openDescriptors[kOpenSlots];
+std::once_flag slotsInitialised;
+
+void initSlots() {
+    std::call_once(slotsInitialised, [] {
+        for (auto& slot : openDescriptors) {
+            slot.store(-1);
+        }
+    });
+}
+
+void remember(int fd) {
+    initSlots();
+    for (auto& slot : openDescriptors) {
+        int expected = -1;
+        if (slot.compare_exchange_strong(expected, fd)) {
+            return;
+        }
+    }
+}
+
+void forget(int fd) {
+    initSlots();
+    for (auto& slot : openDescriptors) {
+        int expected = fd;
+        if (slot.compare_exchange_strong(expected, -1)) {
+            return;
+        }
+    }
+}
+
+// Only async-signal-safe calls: clear exclusive mode, close (which drops the lock), leave.
+void closePortsAndExit(int signalNumber) {
+    for (auto& slot : openDescriptors) {
+        const int fd = slot.exchange(-1);
+        if (fd >= 0) {
+            ::ioctl(fd, TIOCNXCL);
+            ::close(fd);
+        }
+    }
+    ::_exit(128 + signalNumber);
+}
+
 // "COM3 (/dev/ttyUSB2): Permission denied: ..." with a hint for the failures a user can fix.
 std::string openFailureText(int com, const std::string& path, int code, const char* what) {
     std::string text = "COM" + std::to_string(com) + " (" + path + "): ";
@@ -183,6 +232,7 @@ class PosixSerialChannel : public SerialPort {
             return fail(code, "the line settings were refused");
         }
         fd_ = std::move(fd);
+        remember(fd_.get());
         return 1;
     }
 
@@ -246,6 +296,7 @@ class PosixSerialChannel : public SerialPort {
         if (fd_.valid()) {
             // The exclusive flag belongs to the tty, not to our descriptor: give it back so the
             // port can be opened again after we let go of it.
+            forget(fd_.get());
             ::ioctl(fd_.get(), TIOCNXCL);
             fd_.reset();  // also releases the lock
         }
@@ -286,6 +337,16 @@ std::string serialDevicePath(int portNumber) {
 }  // namespace quelt::posix
 
 namespace quelt {
+
+void closePortsOnSignals() {
+    posix::initSlots();
+    struct sigaction action {};
+    action.sa_handler = posix::closePortsAndExit;
+    sigemptyset(&action.sa_mask);
+    for (int signalNumber : {SIGINT, SIGTERM, SIGHUP}) {
+        ::sigaction(signalNumber, &action, nullptr);
+    }
+}
 
 std::unique_ptr<SerialPort> makeSerialChannel() {
     return std::make_unique<posix::PosixSerialChannel>();

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/serial/port_map.h"
+#include "platform/serial/serial_port.h"
 
 namespace quelt {
 namespace {
@@ -78,6 +79,8 @@ PortReport checkSerialPort(int com) {
                                  : "no such port");
     return report;
 }
+
+void closePortsOnSignals() {}
 
 std::wstring serialPortWidePath(int com) {
     return widen(serialPortMapping(com).path);
