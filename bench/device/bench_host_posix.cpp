@@ -1,18 +1,12 @@
 // quelt-boxsim on pseudo-terminals for the device benchmark, stopped by PID when done.
-#include <fcntl.h>
-#include <poll.h>
-#include <signal.h>
-#include <spawn.h>
 #include <stdlib.h>
 #include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <filesystem>
+#include <memory>
 
+#include "bench/common/boxsim_process.h"
 #include "bench/device/bench_host.h"
-
-extern char** environ;
 
 namespace quelt::bench {
 namespace {
@@ -28,59 +22,21 @@ class Simulator : public BoxServer {
         }
         dir_ = tmpl;
         const fs::path ports = dir_ / "ports";
-        std::vector<std::string> args = {QUELT_BOXSIM_PATH, "--port-dir", ports.string()};
-        for (const std::string& box : boxes) {
-            args.push_back("--box");
-            args.push_back(box);
-        }
-        std::vector<char*> argv;
-        for (std::string& a : args) {
-            argv.push_back(a.data());
-        }
-        argv.push_back(nullptr);
-        int out[2];
-        if (::pipe2(out, O_CLOEXEC) != 0) {
-            return;
-        }
-        posix_spawn_file_actions_t actions;
-        ::posix_spawn_file_actions_init(&actions);
-        ::posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
-        ::posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-        if (::posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ) != 0) {
-            pid_ = -1;
-        }
-        ::posix_spawn_file_actions_destroy(&actions);
-        ::close(out[1]);
-        std::string seen;
-        char buf[64];
-        pollfd p{out[0], POLLIN, 0};
-        while (pid_ > 0 && seen.find("ready\n") == std::string::npos && ::poll(&p, 1, 10000) > 0) {
-            const ssize_t n = ::read(out[0], buf, sizeof buf);
-            if (n <= 0) {
-                break;
-            }
-            seen.append(buf, static_cast<std::size_t>(n));
-        }
-        ready_ = seen.find("ready\n") != std::string::npos;
-        ::close(out[0]);
+        process_ = std::make_unique<BoxsimProcess>(QUELT_BOXSIM_PATH, ports.string(), boxes);
         ::setenv("QUELT_PORT_DIR", ports.c_str(), 1);
     }
     ~Simulator() override {
-        if (pid_ > 0) {
-            ::kill(pid_, SIGTERM);
-            ::waitpid(pid_, nullptr, 0);
-        }
+        process_.reset();  // the simulator goes before its folder
         std::error_code ec;
         fs::remove_all(dir_, ec);
     }
     Simulator(const Simulator&) = delete;
     Simulator& operator=(const Simulator&) = delete;
-    bool ready() const override { return ready_; }
+    bool ready() const override { return process_ != nullptr && process_->ready(); }
 
   private:
     fs::path dir_;
-    pid_t pid_ = -1;
-    bool ready_ = false;
+    std::unique_ptr<BoxsimProcess> process_;
 };
 
 }  // namespace

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # A box that goes away while quelt-cli waits for its reply: quelt-boxsim is killed (SIGKILL) once
-# it has logged the request, and the command must end within a second with exit 1 and the
+# it has logged the request, and the command must end at once (well before the 20 s reply
+# limit; a few seconds at most on a loaded machine) with exit 1 and the
 # operation's own error text, on Linux and under wine through the Windows channel alike.
 # Needs a prepared prefix (source prefix.sh; quelt_wine_setup).
 #   cli-hangup.sh NATIVE_CLI NATIVE_BOXSIM WINDOWS_CLI_EXE
@@ -51,7 +52,9 @@ check() {
   cli_pid=""
   ended_at=$(date +%s%N)
   ms=$(((ended_at - killed_at) / 1000000))
-  if [ "$status" = 1 ] && [ "$(tr -d '\r' <"$work/err")" = "$expected" ] && [ "$ms" -lt 1000 ]; then
+  # Noticed at once, not after the 20 s reply limit; the bound leaves room for a loaded machine
+  # (a kill that lands in the 1 s command pause is noticed when the pause ends).
+  if [ "$status" = 1 ] && [ "$(tr -d '\r' <"$work/err")" = "$expected" ] && [ "$ms" -lt 5000 ]; then
     echo "hang-up $side $name: exit 1 after $ms ms, error text as expected"
   else
     echo "hang-up $side $name: FAILED: exit $status after $ms ms, stderr: $(tr -d '\r' <"$work/err")"

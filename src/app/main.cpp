@@ -5,10 +5,12 @@
 
 #include "app/command_line.h"
 #include "app/panoril_app.h"
+#include "base/debug_trace.h"
 #include "base/ui_strings.h"
-#include "platform/debug_viewer/trace_wiring.h"
 #include "platform/console/console.h"
+#include "platform/debug_viewer/trace_wiring.h"
 #include "platform/fs/fs.h"
+#include "platform/window/display.h"
 #include "skin/skin_location.h"
 
 int main(int argc, char** argv) {
@@ -22,6 +24,16 @@ int main(int argc, char** argv) {
     // The texts exist before the application object starts.
     quelt::uiStrings();
     quelt::wireDebugTrace(std::getenv(quelt::kTraceVariable));
+    // The display first: without one the panel says what is missing and takes nothing.
+    const quelt::DisplayStart display = quelt::prepareDisplay();
+    if (!display.ready) {
+        std::cerr << display.problem << '\n';
+        return 1;
+    }
+    if (!display.notice.empty()) {
+        std::cerr << display.notice << '\n';
+        quelt::debugTrace(true, "%s", display.notice.c_str());
+    }
 
     quelt::CPanorilApp::Options options;
     options.panel.exeFolder = quelt::skinBaseFor(quelt::fs::exeFolder());

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "app/shortcut_hook.h"
+#include "base/debug_trace.h"
 #include "platform/instance/single_instance.h"
 #include "platform/process/process_setup.h"
 
@@ -17,6 +18,7 @@ int CPanorilApp::InitInstance() {
     // Held until the process ends; the system drops it however the process ends.
     const SingleInstance guard(options_.instanceName, options_.lockFolder);
     if (guard.anotherCopyRunning()) {
+        debugTrace(false, "CPanorilApp - another copy runs: end");
         return 0;
     }
     // The system-wide shortcuts, unless the caller brings its own observer.
@@ -32,6 +34,7 @@ int CPanorilApp::InitInstance() {
         hook->attach(&panel);
     }
     const int exitCode = panel.DoModal();
+    debugTrace(false, "CPanorilApp - panel ended: %d", exitCode);
     if (hook) {
         hook->remove();
         hook->attach(nullptr);

@@ -131,7 +131,9 @@ TEST_F(ToolsTest, KilledSimulatorEndsAWaitingCommandWithinASecond) {
         const auto killedAt = std::chrono::steady_clock::now();
         sim_->kill();
         const CliResult r = cli.finish();
-        EXPECT_LT(std::chrono::steady_clock::now() - killedAt, std::chrono::seconds(1));
+        // Noticed at once (milliseconds on a quiet machine), not after the 20 s reply limit; the
+        // bound leaves room for a loaded machine and sanitizer builds.
+        EXPECT_LT(std::chrono::steady_clock::now() - killedAt, std::chrono::seconds(5));
         EXPECT_EQ(r.exitCode, 1);
         EXPECT_EQ(r.err, c.error);
     }

@@ -1,6 +1,7 @@
 // quelt-panel.exe started while another copy holds the single-instance mutex: it ends at once
 // with 0 and without a window. scripts/wine/check-startup-calls.sh runs this test with wine's
-// trace on and checks that the program made its Windows start-up calls before ending.
+// trace and QUELT_TRACE=1 on, and checks that the program made its Windows start-up calls and
+// wrote its trace line before ending.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -24,10 +25,15 @@ TEST(PanelProgram, ASecondCopyEndsAtOnceWithZero) {
     ASSERT_NE(firstCopy, nullptr);
     const std::wstring program = programPath();
     std::wstring commandLine = L"\"" + program + L"\"";
+    // The program writes its trace (with QUELT_TRACE=1) to the standard error it inherits.
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    startup.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
+    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
     PROCESS_INFORMATION process{};
-    ASSERT_TRUE(CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
+    ASSERT_TRUE(CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0,
                                nullptr, nullptr, &startup, &process))
         << GetLastError();
     const DWORD waited = WaitForSingleObject(process.hProcess, 120000);

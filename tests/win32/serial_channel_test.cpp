@@ -42,6 +42,14 @@ std::vector<std::uint8_t> collect(SerialChannel& channel, std::size_t count) {
     return received;
 }
 
+// Reads and drops what an earlier case left on the line (the responder's echoes).
+void drain(SerialChannel& channel) {
+    std::uint8_t buffer[64];
+    while (channel.waitReadable(std::chrono::milliseconds(50)) == PortWait::Readable &&
+           channel.readAvailable(buffer, sizeof buffer) > 0) {
+    }
+}
+
 bool waitQueued(SerialChannel& channel, DWORD count) {
     const ULONGLONG start = GetTickCount64();
     while (channel.queuedBytes() < count) {
@@ -198,6 +206,8 @@ TEST_F(Win32SerialChannel, WaitOnSeveralPortsEndsWithTheFirstThatMoves) {
     SerialChannel high;
     ASSERT_EQ(low.open(kResponder), 1);
     ASSERT_EQ(high.open(kHighResponder), 1);
+    drain(low);
+    drain(high);
     SerialPort* const both[] = {&low, &high};
     auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(waitAnyReadable(both, std::chrono::milliseconds(20)), PortWait::TimedOut);

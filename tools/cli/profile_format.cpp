@@ -40,7 +40,8 @@ class ObjectReader {
         : object_(object), where_(std::move(where)), prefix_(std::move(prefix)), fault_(fault) {}
 
     void rejectUnknown(std::initializer_list<const char*> known) {
-        for (const auto& [key, value] : object_.items()) {
+        for (const auto& item : object_.items()) {
+            const std::string& key = item.key();
             if (std::none_of(known.begin(), known.end(), [&](const char* k) { return key == k; })) {
                 const bool plain =
                     key.size() <= 40 &&

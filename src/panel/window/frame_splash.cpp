@@ -43,9 +43,13 @@ void CGUIGDIPlusMfcFrameSplash::drawSplash() {
 }
 
 void CGUIGDIPlusMfcFrameSplash::Centre() {
-    const WindowPoint origin = centredOrigin(host().clientRect());
-    host().move(origin.x, origin.y);
-    Show();
+    // Without a usable picture the splash only moves: it is never shown as an empty box.
+    if (canvas.composed != 0) {
+        centreAndShow(host());
+    } else {
+        const WindowPoint origin = centredOrigin(host().clientRect());
+        host().move(origin.x, origin.y);
+    }
     drawSplash();
 }
 

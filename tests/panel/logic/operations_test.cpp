@@ -1,5 +1,7 @@
 // Apply and the resets from the panel: the worker's busy state, what reaches the boxes, the error
 // boxes, the release of the button, and the start guards.
+#include <future>
+
 #include "panel_fixture.h"
 
 namespace quelt::testing {
@@ -233,7 +235,14 @@ TEST_F(OperationTest, NoSecondOperationBetweenTheWorkersEndAndItsButtonsRelease)
                      static_cast<std::uintptr_t>(button), 0);
         EXPECT_EQ(controls.buttons[static_cast<std::size_t>(button)].pending, 0);
     }
-    finishOperation();
+    // The UI thread serves every step until each worker started so far has ended (a second
+    // worker, had one started, included).
+    auto joined = std::async(std::launch::async, [this] { logic.link.waitForWorkers(); });
+    while (joined.wait_for(std::chrono::milliseconds(0)) != std::future_status::ready) {
+        window.runSteps(5);
+    }
+    pump();
+    EXPECT_FALSE(logic.operationInFlight());
     EXPECT_EQ(controls.buttons[ctl::kApplyButton].pending, 0);
     EXPECT_EQ(sentCodes(3), (std::vector<int>{kFinishApply, kStatus}));
 }

@@ -162,7 +162,7 @@ TEST_F(PanelPointer, HoveringOverASliderPostsNothingAndMovesNothing) {
     }
 }
 
-TEST_F(PanelPointer, APressExactlyTheSnapDistanceFromAStopLandsOnIt) {
+TEST_F(PanelPointer, APressTheSnapDistanceFromAStopLandsOnItOnePixelMoreDoesNot) {
     struct Row {
         int x, y;
         bool bezel;
@@ -172,10 +172,14 @@ TEST_F(PanelPointer, APressExactlyTheSnapDistanceFromAStopLandsOnIt) {
     // DP1 and DP2 at 60 Hz: stops 322 + 24k, snap 10. H bezel: 251 stops at 475 + 2k, snap 20.
     // V bezel: 61 stops at 322 + 5k, snap 10.
     const Row rows[] = {
-        {210, 356, false, ctl::kDp1Slider60, 1},
-        {373, 356, false, ctl::kDp2Slider60, 1},
-        {701, 620, true, ctl::kHBezel, 103},
-        {1080, 352, true, ctl::kVBezel, 4},
+        {210, 356, false, ctl::kDp1Slider60, 1},  // 10 from stop 1
+        {210, 381, false, ctl::kDp1Slider60, 1},  // 11 from stop 2, 13 from stop 3: stays
+        {373, 356, false, ctl::kDp2Slider60, 1},  // 10 from stop 1
+        {373, 405, false, ctl::kDp2Slider60, 1},  // 11 from stop 3, 13 from stop 4: stays
+        {701, 620, true, ctl::kHBezel, 103},      // 20 from stop 103 (681)
+        {702, 620, true, ctl::kHBezel, 104},      // 21 from stop 103: the next one
+        {1080, 352, true, ctl::kVBezel, 4},       // 10 from stop 4 (342)
+        {1080, 353, true, ctl::kVBezel, 5},       // 11 from stop 4: the next one
     };
     for (const Row& r : rows) {
         h.press(r.x, r.y);

@@ -26,6 +26,16 @@ int CheckDecoderSize(Gdiplus::GpImage* image) {
     return imageSizeAllowed(width, height) ? kOk : kValueOverflow;
 }
 
+// Takes the decoder's result into `impl`: the status of the load, or of the size check.
+template <class Impl>
+int AdoptDecoded(Impl& impl, Gdiplus::GpStatus status, Gdiplus::GpImage* image) {
+    impl.image.reset(image);
+    if (status != Gdiplus::Ok || image == nullptr) {
+        return status != Gdiplus::Ok ? static_cast<int>(status) : kGenericError;
+    }
+    return CheckDecoderSize(image);
+}
+
 }  // namespace
 
 Image Image::fromFile(const std::string& path) {
@@ -40,12 +50,7 @@ Image Image::fromFile(const std::string& path) {
     Gdiplus::GpImage* image = nullptr;
     const Gdiplus::GpStatus status = gp::GdipLoadImageFromFile(wide.c_str(), &image);
     auto impl = std::make_unique<Impl>();
-    impl->image.reset(image);
-    if (status != Gdiplus::Ok || image == nullptr) {
-        result.status_ = status != Gdiplus::Ok ? static_cast<int>(status) : kGenericError;
-        return result;
-    }
-    result.status_ = CheckDecoderSize(impl->image.get());
+    result.status_ = AdoptDecoded(*impl, status, image);
     if (result.status_ == kOk) {
         result.impl_.reset(impl.release());
     }
@@ -91,12 +96,7 @@ Image Image::fromResource(int resourceId) {
     impl->stream.reset(stream);
     Gdiplus::GpImage* image = nullptr;
     const Gdiplus::GpStatus status = gp::GdipLoadImageFromStream(stream, &image);
-    impl->image.reset(image);
-    if (status != Gdiplus::Ok || image == nullptr) {
-        result.status_ = status != Gdiplus::Ok ? static_cast<int>(status) : kGenericError;
-        return result;
-    }
-    result.status_ = CheckDecoderSize(impl->image.get());
+    result.status_ = AdoptDecoded(*impl, status, image);
     if (result.status_ == kOk) {
         result.impl_.reset(impl.release());
     }
