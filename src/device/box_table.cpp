@@ -25,7 +25,7 @@ struct Probe {
 
 SkipReason skipReason(const PendingReply& reply) {
     if (reply.state != ReplyState::Complete) {
-        return SkipReason::NoReply;
+        return reply.state == ReplyState::LineLost ? SkipReason::LineLost : SkipReason::NoReply;
     }
     return checkReply(reply.bytes, kStatusRequest) == ReplyKind::Negative
                ? SkipReason::NegativeReply
@@ -94,7 +94,7 @@ class PortProbing {
                                     : failure == OpenFailure::PermissionDenied
                                         ? SkipReason::PermissionDenied
                                         : SkipReason::OpenFailed,
-                                    probe->channel->openError()});
+                                    probe->channel->devicePath(), probe->channel->openError()});
             }
             return;
         }
@@ -102,7 +102,8 @@ class PortProbing {
         const std::uint8_t request = kStatusRequest;
         if (probe->channel->write(&request, 1) != 1) {
             probe->channel->close();  // takes no request: not a box, skipped
-            skipped_.push_back({comPort, SkipReason::WriteFailed, {}});
+            skipped_.push_back(
+                {comPort, SkipReason::WriteFailed, probe->channel->devicePath(), {}});
             return;
         }
         probe->reply = waiter_.start(probe->channel.get());
@@ -122,7 +123,8 @@ class PortProbing {
                 answers_.push_back(Answer{probe.comPort, std::move(probe.channel), status});
             } else {
                 probe.channel->close();  // not a box, or one that does not answer: skipped
-                skipped_.push_back({probe.comPort, skipReason(probe.reply), {}});
+                skipped_.push_back(
+                    {probe.comPort, skipReason(probe.reply), probe.channel->devicePath(), {}});
             }
             it = inFlight_.erase(it);
         }

@@ -9,12 +9,12 @@
 #include <mutex>
 #include <string>
 #include <thread>
-
 #include <vector>
+
 #include "device/frame.h"
 #include "device/panel_sink.h"
-
 #include "device/reply_wait.h"
+#include "device/skipped_port.h"
 #include "platform/clock/clock.h"
 #include "platform/serial/serial_port.h"
 
@@ -31,22 +31,6 @@ struct BoxRecord {
     std::uint8_t boxId = 0;
 
     bool channelOpen() const { return channel && channel->isOpen(); }
-};
-
-// A port that discovery passed over although it exists: why, and the channel's open error.
-enum class SkipReason {
-    NoReply,
-    NegativeReply,
-    WrongReply,
-    WriteFailed,
-    Busy,
-    PermissionDenied,
-    OpenFailed
-};
-struct SkippedPort {
-    int comPort = 0;
-    SkipReason reason = SkipReason::NoReply;
-    std::string detail;  // the open error text, when the port did not open
 };
 
 // "FW: %d\nCOM: %d\nBoxID: %d"

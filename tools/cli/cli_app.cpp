@@ -21,7 +21,7 @@ struct Handlers {
         if (int status = s.connect(0); status != kExitOk) {
             return status;
         }
-        writeDiscovery(s.console, s.link, s.env.portPath);
+        writeDiscovery(s.console, s.link);
         return kExitOk;
     }
 

@@ -26,11 +26,8 @@ struct CliEnvironment {
     std::ostream& err;
     std::istream& in;  // `restore -`
     std::function<std::chrono::system_clock::time_point()> now = std::chrono::system_clock::now;
-    // The platform's port map: the --port paths to use, and the check `ports` reports.
+    // The platform's port map: where the --port paths go, and the check `ports` reports.
     std::function<void(const PortPaths&)> setPortOptions = [](const PortPaths&) {};
-    std::function<std::string(int com)> portPath = [](int com) {
-        return "COM" + std::to_string(com);
-    };
     std::function<PortReport(int com)> checkPort = [](int com) {
         PortReport report;
         report.com = com;

@@ -8,6 +8,9 @@
 #include <type_traits>
 #include <utility>
 
+#include "base/shown_text.h"
+#include "platform/serial/port_map.h"
+
 namespace quelt::cli {
 namespace {
 
@@ -86,7 +89,7 @@ CLI::Option* addValue(CLI::App& app, const std::string& name, Field& field, Pars
     auto store = [&field, parse, refusal](const std::string& text) {
         auto value = parse(text);
         if (!value) {
-            throw CLI::ValidationError(refusal + ": " + text);
+            throw CLI::ValidationError(refusal + ": " + shownText(text));
         }
         field = *value;
     };
@@ -118,24 +121,6 @@ CLI::Option* addFile(CLI::App& app, std::string& file) {
 
 void declare(CLI::App&, DiscoverArgs&) {}
 void declare(CLI::App&, PortsArgs&) {}
-
-// "COM3=PATH" (COM1 to COM14, a path that is not empty).
-std::optional<std::pair<int, std::string>> portAssignment(std::string_view text) {
-    const std::size_t equals = text.find('=');
-    if (equals == std::string_view::npos || equals < 4 || equals + 1 >= text.size()) {
-        return std::nullopt;
-    }
-    const std::string_view name = text.substr(0, equals);
-    if (name.substr(0, 3) != "COM" && name.substr(0, 3) != "com") {
-        return std::nullopt;
-    }
-    const std::string_view digits = name.substr(3);
-    auto com = digits.front() == '0' ? std::nullopt : parseDecimal(digits, 1, 14);
-    if (!com) {
-        return std::nullopt;
-    }
-    return std::make_pair(*com, std::string(text.substr(equals + 1)));
-}
 
 void declare(CLI::App& app, StatusArgs& args) {
     addBox(app, args.box);
@@ -250,7 +235,7 @@ ParseResult parseCommandLine(const std::vector<std::string>& args) {
         return result;
     }
     if (args[0].rfind('-', 0) != 0 && !isCommandName(args[0])) {
-        return fail(result, "unknown command: " + args[0], true);
+        return fail(result, "unknown command: " + shownText(args[0]), true);
     }
 
     CLI::App app{"quelt-cli"};
@@ -265,10 +250,10 @@ ParseResult parseCommandLine(const std::vector<std::string>& args) {
            "--port",
            [&command](const std::vector<std::string>& values) {
                for (const std::string& value : values) {
-                   auto assignment = portAssignment(value);
+                   auto assignment = parsePortAssignment(value);
                    if (!assignment) {
                        throw CLI::ValidationError("bad --port value (COMn=PATH, n 1 to 14): " +
-                                                  value);
+                                                  shownText(value));
                    }
                    command.common.ports[assignment->first] = std::move(assignment->second);
                }
@@ -297,7 +282,8 @@ ParseResult parseCommandLine(const std::vector<std::string>& args) {
     } catch (const CLI::RequiredError&) {
         return fail(result, "no command given", true);
     } catch (const CLI::ParseError& error) {
-        return fail(result, error.what());
+        // CLI11's own messages may quote an argument too.
+        return fail(result, shownText(error.what(), 2 * kMaxShownCharacters));
     }
 
     std::size_t chosen = 0;
@@ -308,10 +294,10 @@ ParseResult parseCommandLine(const std::vector<std::string>& args) {
     const std::vector<std::string> extras = app.remaining();
     if (!extras.empty()) {
         const bool option = extras[0].rfind('-', 0) == 0 && extras[0].size() > 1;
-        return fail(
-            result,
-            (option ? "unknown option for " : "unexpected argument for ") + name + ": " + extras[0],
-            option);
+        return fail(result,
+                    (option ? "unknown option for " : "unexpected argument for ") + name + ": " +
+                        shownText(extras[0]),
+                    option);
     }
     std::apply(
         [&command, &commands](auto&... each) {

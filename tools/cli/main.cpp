@@ -19,7 +19,6 @@ int main(int argc, char** argv) {
     quelt::cli::CliEnvironment env{quelt::systemClock(), [] { return quelt::makeSerialChannel(); },
                                    std::cout, std::cerr, std::cin};
     env.setPortOptions = [](const quelt::PortPaths& ports) { quelt::setPortOptions(ports); };
-    env.portPath = [](int com) { return quelt::serialPortMapping(com).path; };
     env.checkPort = [](int com) { return quelt::checkSerialPort(com); };
     return quelt::cli::runCli(args, env);
 }

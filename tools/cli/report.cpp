@@ -11,13 +11,27 @@ Json orNull(const std::optional<std::string>& text) {
 
 }  // namespace
 
-void Console::print(const Json& value) {
-    out_ << value.dump() << "\n";
+namespace {
+
+// Text that is not UTF-8 (a file or device name can be any bytes) is shown with U+FFFD in its
+// place instead of failing the whole output.
+std::string dumped(const Json& value) {
+    return value.dump(-1, ' ', false, Json::error_handler_t::replace);
 }
 
-int Console::fail(int code, const std::string& text) {
+}  // namespace
+
+void Console::print(const Json& value) {
+    out_ << dumped(value) << "\n";
+}
+
+int Console::fail(int code, const std::string& text, const Json& more) {
     if (json_) {
-        err_ << Json{{"error", text}, {"code", code}}.dump() << "\n";
+        Json object{{"error", text}, {"code", code}};
+        if (more.is_object()) {
+            object.update(more);
+        }
+        err_ << dumped(object) << "\n";
     } else {
         err_ << "quelt-cli: " << text << "\n";
     }
@@ -36,72 +50,40 @@ Json boxJson(const DeviceLink& link, int index, const char* indexKey) {
         {indexKey, index}, {"com", box.comPort}, {"firmware", box.firmware}, {"boxId", box.boxId}};
 }
 
-namespace {
-
-struct SkipText {
-    SkipReason reason;
-    const char* name;  // as the JSON gives it
-    const char* text;  // after "COMn (PATH): "; empty: the open error says it all
-};
-constexpr SkipText kSkipTexts[] = {
-    {SkipReason::NoReply, "no-reply", "opened, no reply within 20 s"},
-    {SkipReason::NegativeReply, "negative-reply", "opened, refused the status request"},
-    {SkipReason::WrongReply, "wrong-reply", "opened, the reply was not a box's status"},
-    {SkipReason::WriteFailed, "write-failed", "opened, the status request could not be sent"},
-    {SkipReason::Busy, "busy", ""},
-    {SkipReason::PermissionDenied, "permission-denied", ""},
-    {SkipReason::OpenFailed, "open-failed", ""},
-};
-
-const SkipText& skipText(SkipReason reason) {
-    for (const SkipText& entry : kSkipTexts) {
-        if (entry.reason == reason) {
-            return entry;
-        }
-    }
-    return kSkipTexts[0];
-}
-
-}  // namespace
-
-std::vector<std::string> skippedLines(const DeviceLink& link,
-                                      const std::function<std::string(int)>& path) {
+std::vector<std::string> skippedLines(const DeviceLink& link) {
     std::vector<std::string> lines;
     for (const SkippedPort& port : link.skippedPorts()) {
-        const SkipText& entry = skipText(port.reason);
-        std::string line = entry.text[0] != '\0' || port.detail.empty()
-                               ? "COM" + std::to_string(port.comPort) + " (" + path(port.comPort) +
-                                     "): " + entry.text
-                               : port.detail;
-        lines.push_back(line + " \u2014 skipped");
+        lines.push_back(skippedPortLine(port));
     }
     return lines;
 }
 
-Json skippedJson(const DeviceLink& link, const std::function<std::string(int)>& path) {
+Json skippedJson(const DeviceLink& link, bool withText) {
     Json skipped = Json::array();
     for (const SkippedPort& port : link.skippedPorts()) {
-        skipped.push_back(Json{{"com", port.comPort},
-                               {"path", path(port.comPort)},
-                               {"reason", skipText(port.reason).name}});
+        Json entry{
+            {"com", port.comPort}, {"path", port.path}, {"reason", skipReasonName(port.reason)}};
+        if (withText) {
+            entry["text"] = skippedPortLine(port);
+        }
+        skipped.push_back(std::move(entry));
     }
     return skipped;
 }
 
-void writeDiscovery(Console& console, const DeviceLink& link,
-                    const std::function<std::string(int)>& path) {
+void writeDiscovery(Console& console, const DeviceLink& link) {
     if (console.json()) {
         Json boxes = Json::array();
         for (int i = 0; i < link.boxCount(); ++i) {
             boxes.push_back(boxJson(link, i, "index"));
         }
-        console.print(Json{{"boxes", boxes}, {"skipped", skippedJson(link, path)}});
+        console.print(Json{{"boxes", boxes}, {"skipped", skippedJson(link, false)}});
         return;
     }
     for (int i = 0; i < link.boxCount(); ++i) {
         console.out() << boxHead(link, i) << "\n";
     }
-    for (const std::string& line : skippedLines(link, path)) {
+    for (const std::string& line : skippedLines(link)) {
         console.out() << line << "\n";
     }
 }
@@ -160,25 +142,6 @@ void writeAppliedToAll(Console& console, const DeviceLink& link) {
                   << (link.boxCount() == 1 ? "" : "es") << "\n";
 }
 
-namespace {
-
-// The port map's source names, as the JSON and the text show them.
-const char* sourceName(PortSource source) {
-    switch (source) {
-        case PortSource::File:
-            return "file";
-        case PortSource::Env:
-            return "env";
-        case PortSource::Option:
-            return "option";
-        case PortSource::Default:
-            break;
-    }
-    return "default";
-}
-
-}  // namespace
-
 void writePorts(Console& console, const std::function<PortReport(int)>& check) {
     Json ports = Json::array();
     for (int com = kFirstMappedPort; com <= kLastMappedPort; ++com) {
@@ -186,14 +149,14 @@ void writePorts(Console& console, const std::function<PortReport(int)>& check) {
         if (console.json()) {
             ports.push_back(Json{{"com", com},
                                  {"path", r.mapping.path},
-                                 {"source", sourceName(r.mapping.source)},
+                                 {"source", portSourceName(r.mapping.source)},
                                  {"exists", r.exists},
                                  {"openable", r.openable},
                                  {"error", r.error.empty() ? Json(nullptr) : Json(r.error)}});
             continue;
         }
         console.out() << "COM" << com << " " << r.mapping.path << " ("
-                      << sourceName(r.mapping.source) << "): "
+                      << portSourceName(r.mapping.source) << "): "
                       << (r.openable ? "opens"
                           : r.exists ? "exists, does not open"
                                      : "missing");

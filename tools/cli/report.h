@@ -22,8 +22,9 @@ class Console {
     std::ostream& out() { return out_; }
     // One JSON value, compact, as one line of output.
     void print(const Json& value);
-    // Reports a failure and returns `code`, the exit status.
-    int fail(int code, const std::string& text);
+    // Reports a failure and returns `code`, the exit status. With --json the members of `more`
+    // (an object) join the error object.
+    int fail(int code, const std::string& text, const Json& more = nullptr);
 
   private:
     std::ostream& out_;
@@ -41,12 +42,12 @@ void writeStatus(Console& console, const DeviceLink& link, int index, const Devi
 void writePattern(Console& console, const DeviceLink& link, int index, const char* state);
 void writeAppliedToAll(Console& console, const DeviceLink& link);
 // One line per port discovery passed over although it exists ("COM2 (PATH): opened, no reply
-// within 20 s — skipped"); `path` names the device behind a COM number.
-std::vector<std::string> skippedLines(const DeviceLink& link,
-                                      const std::function<std::string(int)>& path);
-Json skippedJson(const DeviceLink& link, const std::function<std::string(int)>& path);
-void writeDiscovery(Console& console, const DeviceLink& link,
-                    const std::function<std::string(int)>& path);
+// within 20 s — skipped").
+std::vector<std::string> skippedLines(const DeviceLink& link);
+// [{"com": 2, "path": PATH, "reason": "no-reply"}, ...], each with that line as "text" when
+// `withText`.
+Json skippedJson(const DeviceLink& link, bool withText);
+void writeDiscovery(Console& console, const DeviceLink& link);
 // COM1 to COM14: path, where the mapping came from, whether it exists and opens.
 void writePorts(Console& console, const std::function<PortReport(int)>& check);
 

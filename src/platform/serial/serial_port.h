@@ -41,6 +41,8 @@ class SerialPort {
     virtual std::string openError() const { return {}; }
     // The kind of the last open failure; a channel that cannot tell says NoSuchPort.
     virtual OpenFailure openFailure() const { return OpenFailure::NoSuchPort; }
+    // The device behind the port opened (or tried) last; empty when the channel cannot tell.
+    virtual std::string devicePath() const { return {}; }
     // Blocks at most `timeout` until received bytes are queued or the line is lost. Bytes already
     // queued are reported before a hang-up, so a last reply is never lost. A closed channel, or
     // a port that has no way to wait, says CannotWait.

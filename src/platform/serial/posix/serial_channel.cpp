@@ -196,7 +196,8 @@ class PosixSerialChannel : public SerialPort {
         }
         error_.clear();
         failure_ = OpenFailure::None;
-        const std::string path = serialPortMapping(portNumber).path;
+        path_ = serialPortMapping(portNumber).path;
+        const std::string& path = path_;
         if (path.empty()) {
             error_ = "COM" + std::to_string(portNumber) + ": no such port (COM1 to COM14)";
             failure_ = OpenFailure::NoSuchPort;
@@ -238,6 +239,7 @@ class PosixSerialChannel : public SerialPort {
 
     std::string openError() const override { return error_; }
     OpenFailure openFailure() const override { return failure_; }
+    std::string devicePath() const override { return path_; }
 
     int isOpen() const override { return fd_.valid() ? 1 : 0; }
 
@@ -318,6 +320,7 @@ class PosixSerialChannel : public SerialPort {
 
   private:
     FileDescriptor fd_;
+    std::string path_;
     std::string error_;
     OpenFailure failure_ = OpenFailure::None;
 };

@@ -6,6 +6,7 @@
 
 #include "platform/serial/port_map.h"
 #include "platform/serial/serial_port.h"
+#include "platform/serial/win32/serial_channel.h"
 
 namespace quelt {
 namespace {
@@ -62,8 +63,7 @@ PortReport checkSerialPort(int com) {
     PortReport report;
     report.com = com;
     report.mapping = serialPortMapping(com);
-    const std::string label = "COM" + std::to_string(com) + " (" + report.mapping.path + "): ";
-    HANDLE port = CreateFileW(widen(report.mapping.path).c_str(), GENERIC_READ | GENERIC_WRITE, 0,
+    HANDLE port = CreateFileW(win32::portDevicePath(com).c_str(), GENERIC_READ | GENERIC_WRITE, 0,
                               nullptr, OPEN_EXISTING, 0, nullptr);
     if (port != INVALID_HANDLE_VALUE) {
         CloseHandle(port);
@@ -71,19 +71,35 @@ PortReport checkSerialPort(int com) {
         report.openable = true;
         return report;
     }
-    const DWORD code = GetLastError();
-    report.exists = code != ERROR_FILE_NOT_FOUND && code != ERROR_PATH_NOT_FOUND;
-    report.error =
-        label + (code == ERROR_ACCESS_DENIED ? "access denied (another program holds the port)"
-                 : report.exists ? "cannot be opened (error " + std::to_string(code) + ")"
-                                 : "no such port");
+    OpenFailure kind = OpenFailure::None;
+    report.error = win32::openFailureText(com, GetLastError(), kind);
+    report.exists = kind != OpenFailure::NoSuchPort;
     return report;
 }
 
 void closePortsOnSignals() {}
 
-std::wstring serialPortWidePath(int com) {
+namespace win32 {
+
+std::wstring portDevicePath(int com) {
     return widen(serialPortMapping(com).path);
 }
+
+std::string openFailureText(int com, DWORD code, OpenFailure& kind) {
+    const std::string label =
+        "COM" + std::to_string(com) + " (" + serialPortMapping(com).path + "): ";
+    if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND) {
+        kind = OpenFailure::NoSuchPort;
+        return label + "no such port";
+    }
+    if (code == ERROR_ACCESS_DENIED || code == ERROR_SHARING_VIOLATION) {
+        kind = OpenFailure::Busy;
+        return label + "access denied (another program holds the port)";
+    }
+    kind = OpenFailure::Other;
+    return label + "cannot be opened (error " + std::to_string(code) + ")";
+}
+
+}  // namespace win32
 
 }  // namespace quelt
