@@ -63,17 +63,11 @@ PortReport checkSerialPort(int com) {
     PortReport report;
     report.com = com;
     report.mapping = serialPortMapping(com);
-    HANDLE port = CreateFileW(win32::portDevicePath(com).c_str(), GENERIC_READ | GENERIC_WRITE, 0,
-                              nullptr, OPEN_EXISTING, 0, nullptr);
-    if (port != INVALID_HANDLE_VALUE) {
-        CloseHandle(port);
-        report.exists = true;
-        report.openable = true;
-        return report;
-    }
-    OpenFailure kind = OpenFailure::None;
-    report.error = win32::openFailureText(com, GetLastError(), kind);
-    report.exists = kind != OpenFailure::NoSuchPort;
+    const auto channel = makeSerialChannel();
+    report.openable = channel->open(com) == 1;
+    report.exists = report.openable || channel->openFailure() != OpenFailure::NoSuchPort;
+    report.error = channel->openError();
+    channel->close();
     return report;
 }
 

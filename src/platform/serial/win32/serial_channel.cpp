@@ -61,9 +61,10 @@ int SerialChannel::open(int portNumber) {
     const bool configured = configureLine(port.get());
     const bool queuesSet = SetupComm(port.get(), kQueueBytes, kQueueBytes) != FALSE;
     if (!configured || !queuesSet || !readEvent.valid() || !writeEvent.valid()) {
-        error_ =
-            "COM" + std::to_string(portNumber) + " (" + path_ + "): the line settings were refused";
-        failure_ = OpenFailure::Other;
+        // Not a serial port (wine also opens a COM port whose device is missing this far).
+        error_ = "COM" + std::to_string(portNumber) + " (" + path_ +
+                 "): not a serial port (its line settings were refused)";
+        failure_ = OpenFailure::NoSuchPort;
         return 0;  // the handles close here
     }
 
