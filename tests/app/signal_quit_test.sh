@@ -6,9 +6,13 @@
 set -uo pipefail
 panel=$1
 [ -n "${DISPLAY:-}" ] || { echo "no X display: skipped"; exit 77; }
-command -v xdotool >/dev/null && command -v xwininfo >/dev/null ||
-  { echo "xdotool or xwininfo missing: skipped"; exit 77; }
+for tool in xdotool xwininfo; do
+  command -v "$tool" >/dev/null || { echo "$tool missing: skipped"; exit 77; }
+done
+# shellcheck disable=SC2034 # read by scenario_lib.sh
 SCEN_BOXSIM=$2
+# shellcheck disable=SC2034
+
 SCEN_MODE=signal
 SCEN_SCRATCH=$(mktemp -d)
 # shellcheck source=../../scripts/gui/scenario_lib.sh
