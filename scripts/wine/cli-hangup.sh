@@ -62,11 +62,15 @@ check() {
   fi
 }
 
-status_error="quelt-cli: The Serial COM initialize fail.
-Please check again."
 apply_error="quelt-cli: Panoril apply fail.
 ErrorCode = 0xA003"
 for side in linux windows; do
+  # The port that hung up during discovery is named, with the device behind COM1 on that side.
+  com1="$ports/COM1"
+  [ "$side" = windows ] && com1='\\.\COM1'
+  status_error="quelt-cli: warning: COM1 ($com1): opened, the line hung up before a reply — skipped
+quelt-cli: The Serial COM initialize fail.
+Please check again."
   check "$side" status "1:12:1:delay=5000" '"kind":"status"' "$status_error" status
   check "$side" apply "2:12:1:delay=1500" '"name":"FinishApply"' "$apply_error" apply
 done

@@ -1,5 +1,6 @@
 #include "app/command_line.h"
 
+#include "base/shown_text.h"
 #include "base/version.h"
 
 namespace quelt {
@@ -32,7 +33,7 @@ std::optional<int> panelCommandLine(const std::vector<std::string>& args, std::o
         out << kUsage;
         return 0;
     }
-    err << "quelt-panel: unexpected argument '" << args[0] << "'\n" << kUsage;
+    err << "quelt-panel: unexpected argument '" << shownText(args[0]) << "'\n" << kUsage;
     return 2;
 }
 

@@ -11,6 +11,7 @@
 #include "platform/debug_viewer/trace_wiring.h"
 #include "platform/fs/fs.h"
 #include "platform/window/display.h"
+#include "platform/window/window_host.h"
 #include "skin/skin_location.h"
 
 int main(int argc, char** argv) {
@@ -38,5 +39,7 @@ int main(int argc, char** argv) {
     quelt::CPanorilApp::Options options;
     options.panel.exeFolder = quelt::skinBaseFor(quelt::fs::exeFolder());
     quelt::CPanorilApp app(std::move(options));
+    // Ended by the session or a terminal, the panel closes its boxes as on any quit.
+    quelt::quitOnTerminationSignals();
     return app.InitInstance();
 }

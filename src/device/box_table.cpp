@@ -23,6 +23,15 @@ struct Probe {
     PendingReply reply;
 };
 
+SkipReason skipReason(const PendingReply& reply) {
+    if (reply.state != ReplyState::Complete) {
+        return reply.state == ReplyState::LineLost ? SkipReason::LineLost : SkipReason::NoReply;
+    }
+    return checkReply(reply.bytes, kStatusRequest) == ReplyKind::Negative
+               ? SkipReason::NegativeReply
+               : SkipReason::WrongReply;
+}
+
 // A port whose box answered.
 struct Answer {
     int comPort = 0;
@@ -40,8 +49,8 @@ class PortProbing {
     PortProbing(Clock& clock, const SerialPortFactory& factory)
         : clock_(clock), factory_(factory), waiter_(clock) {}
 
-    // The boxes that answered, in port order.
-    std::vector<Answer> run() {
+    // The boxes that answered, in port order; the ports passed over go to `skipped`.
+    std::vector<Answer> run(std::vector<SkippedPort>& skipped) {
         int next = kFirstComPort;
         for (;;) {
             while (next <= kLastComPort && answers_.size() + inFlight_.size() < kMaxBoxes) {
@@ -63,6 +72,9 @@ class PortProbing {
         }
         std::sort(answers_.begin(), answers_.end(),
                   [](const Answer& a, const Answer& b) { return a.comPort < b.comPort; });
+        std::sort(skipped_.begin(), skipped_.end(),
+                  [](const SkippedPort& a, const SkippedPort& b) { return a.comPort < b.comPort; });
+        skipped = std::move(skipped_);
         return std::move(answers_);
     }
 
@@ -71,13 +83,27 @@ class PortProbing {
         auto probe = std::make_unique<Probe>();
         probe->comPort = comPort;
         probe->channel = factory_ ? factory_() : nullptr;
-        if (!probe->channel || probe->channel->open(comPort) != 1) {
+        if (!probe->channel) {
+            return;
+        }
+        if (probe->channel->open(comPort) != 1) {
+            const OpenFailure failure = probe->channel->openFailure();
+            if (failure != OpenFailure::NoSuchPort) {
+                skipped_.push_back({comPort,
+                                    failure == OpenFailure::Busy ? SkipReason::Busy
+                                    : failure == OpenFailure::PermissionDenied
+                                        ? SkipReason::PermissionDenied
+                                        : SkipReason::OpenFailed,
+                                    probe->channel->devicePath(), probe->channel->openError()});
+            }
             return;
         }
         drainPort(*probe->channel);
         const std::uint8_t request = kStatusRequest;
         if (probe->channel->write(&request, 1) != 1) {
             probe->channel->close();  // takes no request: not a box, skipped
+            skipped_.push_back(
+                {comPort, SkipReason::WriteFailed, probe->channel->devicePath(), {}});
             return;
         }
         probe->reply = waiter_.start(probe->channel.get());
@@ -97,6 +123,8 @@ class PortProbing {
                 answers_.push_back(Answer{probe.comPort, std::move(probe.channel), status});
             } else {
                 probe.channel->close();  // not a box, or one that does not answer: skipped
+                skipped_.push_back(
+                    {probe.comPort, skipReason(probe.reply), probe.channel->devicePath(), {}});
             }
             it = inFlight_.erase(it);
         }
@@ -107,6 +135,7 @@ class PortProbing {
     ReplyWaiter waiter_;
     std::vector<std::unique_ptr<Probe>> inFlight_;
     std::vector<Answer> answers_;
+    std::vector<SkippedPort> skipped_;
 };
 
 }  // namespace
@@ -122,7 +151,7 @@ int DeviceLink::discoverBoxes() {
     }
     boxCount_ = 0;
     currentBox_ = &boxTable_[0];
-    std::vector<Answer> answers = PortProbing(clock_, portFactory_).run();
+    std::vector<Answer> answers = PortProbing(clock_, portFactory_).run(skipped_);
     for (Answer& answer : answers) {
         if (boxCount_ == kMaxBoxes) {
             break;  // cannot happen: probing never lets more than six answer

@@ -9,10 +9,12 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "device/frame.h"
 #include "device/panel_sink.h"
 #include "device/reply_wait.h"
+#include "device/skipped_port.h"
 #include "platform/clock/clock.h"
 #include "platform/serial/serial_port.h"
 
@@ -74,6 +76,8 @@ class DeviceLink {
     int discoverBoxes();
     void closeAllBoxes();
     int boxCount() const { return boxCount_; }
+    // The ports the last discovery passed over, in port order (missing ports are not listed).
+    const std::vector<SkippedPort>& skippedPorts() const { return skipped_; }
     int currentBoxIndex() const { return currentBoxIndex_; }
     const BoxRecord& box(int index) const { return boxTable_[static_cast<std::size_t>(index)]; }
     // Index of the current box in the table, -1 when none.
@@ -123,6 +127,7 @@ class DeviceLink {
     DeviceFrame reply_{};
 
     std::array<BoxRecord, kMaxBoxes> boxTable_{};
+    std::vector<SkippedPort> skipped_;
     BoxRecord* currentBox_ = nullptr;
     std::atomic<int> currentBoxIndex_{0};
     std::atomic<int> boxCount_{0};

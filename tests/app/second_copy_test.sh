@@ -8,8 +8,9 @@ panel=$1
 [ -n "${DISPLAY:-}" ] || { echo "no X display: skipped"; exit 77; }
 runtime=$(mktemp -d)
 trap 'rm -rf "$runtime"' EXIT
-# The first copy: this script holds the lock file the program takes.
-exec 9>"$runtime/CPanorilApp.lock"
+# The first copy: this script holds the lock file the program takes in login session 7.
+export XDG_SESSION_ID=7
+exec 9>"$runtime/CPanorilApp.session-7.lock"
 flock -n 9 || { echo "cannot take the lock" >&2; exit 1; }
 
 fail=0

@@ -55,6 +55,9 @@ TEST_F(DiscoveryTest, PortsThatAreNotBoxesAreClosedAndSkipped) {
     addBox(3, 1, "nak=0xFF");        // refuses the status request
     addBox(4, 1, "wrongcode=0xFF");  // answers something else
     addBox(5, 6);
+    bus.addBusyPort(6);  // held by another program
+    addBox(7, 2);
+    bus.hangUpAfterNextWrite(7);
     const std::int64_t start = clock.nowMicros();
     EXPECT_EQ(link.discoverBoxes(), 1);
     ASSERT_EQ(link.boxCount(), 1);
@@ -67,6 +70,22 @@ TEST_F(DiscoveryTest, PortsThatAreNotBoxesAreClosedAndSkipped) {
     EXPECT_EQ(bus.openCount(), 1);
     EXPECT_GE(elapsedMs(start), 20000);  // the silent port cost its whole reply wait
     EXPECT_LT(elapsedMs(start), 20100);
+    // Each is reported with its reason, in port order; ports with nothing on them are not.
+    std::vector<std::pair<int, std::string>> skipped;
+    for (const SkippedPort& port : link.skippedPorts()) {
+        skipped.emplace_back(port.comPort, skipReasonName(port.reason));
+    }
+    EXPECT_EQ(skipped, (std::vector<std::pair<int, std::string>>{{1, "write-failed"},
+                                                                 {2, "no-reply"},
+                                                                 {3, "negative-reply"},
+                                                                 {4, "wrong-reply"},
+                                                                 {6, "busy"},
+                                                                 {7, "no-reply"}}));
+    EXPECT_EQ(skippedPortLine(link.skippedPorts()[1]),
+              "COM2: opened, no reply within 20 s \u2014 skipped");
+    EXPECT_EQ(skippedPortLine({3, SkipReason::PermissionDenied, "/dev/ttyUSB2",
+                               "COM3 (/dev/ttyUSB2): Permission denied"}),
+              "COM3 (/dev/ttyUSB2): Permission denied \u2014 skipped");
 }
 
 TEST_F(DiscoveryTest, SixBoxesAtMostAndTheSeventhPortIsNeverOpened) {

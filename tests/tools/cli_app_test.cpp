@@ -71,7 +71,7 @@ TEST_F(CliAppTest, DiscoverListsTheBoxesInPortOrder) {
     ASSERT_EQ(run({"discover", "--json"}), kExitOk) << err_.str();
     EXPECT_EQ(out_.str(),
               "{\"boxes\":[{\"index\":0,\"com\":3,\"firmware\":12,\"boxId\":2},"
-              "{\"index\":1,\"com\":12,\"firmware\":11,\"boxId\":3}]}\n");
+              "{\"index\":1,\"com\":12,\"firmware\":11,\"boxId\":3}],\"skipped\":[]}\n");
     EXPECT_EQ(requestsOn(bus_, 3), (Names{"status", "status"}));
     EXPECT_EQ(requestsOn(bus_, 12), (Names{"status"}));
 
@@ -189,7 +189,7 @@ TEST_F(CliAppTest, UnderJsonAFailureIsAnErrorObjectWithItsExitCode) {
         // No usage text under --json, and what the user typed is escaped.
         {{"--json", "apply", "--mode", "4\x01\"x"},
          kExitUsage,
-         "{\"error\":\"bad value for --mode: 4\\u0001\\\"x\",\"code\":2}\n"},
+         "{\"error\":\"bad value for --mode: 4\\\\x01\\\"x\",\"code\":2}\n"},
         {{"apply", "--box", "3", "--json"},
          kExitUsage,
          "{\"error\":\"no box 3: 1 found; no command was sent\",\"code\":2}\n"},

@@ -182,14 +182,21 @@ struct CliResult {
     std::string err;
 };
 
-// quelt-cli started with QUELT_PORT_DIR set to `portDir`, its output going to files in `scratch`;
-// `finish` waits for it.
+// quelt-cli started with QUELT_PORT_DIR set to `portDir` (unless it is empty) and `moreEnv`, its
+// output going to files in `scratch`; `finish` waits for it. `runAs` words go before it (for
+// example setpriv and its options).
 class CliProcess {
   public:
-    CliProcess(const fs::path& portDir, const fs::path& scratch, std::vector<std::string> args)
+    CliProcess(const fs::path& portDir, const fs::path& scratch, std::vector<std::string> args,
+               std::vector<std::string> moreEnv = {}, std::vector<std::string> runAs = {})
         : outPath_(scratch / "cli.out"), errPath_(scratch / "cli.err") {
         args.insert(args.begin(), QUELT_CLI_PATH);
-        std::vector<std::string> env = {"QUELT_PORT_DIR=" + portDir.string(), "PATH=/usr/bin:/bin"};
+        args.insert(args.begin(), runAs.begin(), runAs.end());
+        std::vector<std::string> env = std::move(moreEnv);
+        env.push_back("PATH=/usr/bin:/bin");
+        if (!portDir.empty()) {
+            env.push_back("QUELT_PORT_DIR=" + portDir.string());
+        }
         posix_spawn_file_actions_t actions;
         ::posix_spawn_file_actions_init(&actions);
         ::posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, outPath_.c_str(),
@@ -206,6 +213,12 @@ class CliProcess {
     ~CliProcess() { finish(); }
     CliProcess(const CliProcess&) = delete;
     CliProcess& operator=(const CliProcess&) = delete;
+
+    void signal(int signalNumber) const {
+        if (pid_ > 0) {
+            ::kill(pid_, signalNumber);
+        }
+    }
 
     CliResult finish() {
         if (pid_ > 0) {

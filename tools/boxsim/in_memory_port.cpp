@@ -12,13 +12,16 @@ class InMemoryPort : public SerialPort {
         if (com_ != 0) {
             return 1;
         }
-        if (bus_.openPort(portNumber) != 1) {
+        const int opened = bus_.openPort(portNumber);
+        if (opened != 1) {
+            failure_ = opened < 0 ? OpenFailure::Busy : OpenFailure::NoSuchPort;
             return 0;
         }
         com_ = portNumber;
         return 1;
     }
     int isOpen() const override { return com_ != 0 ? 1 : 0; }
+    OpenFailure openFailure() const override { return failure_; }
     int write(const std::uint8_t* data, std::size_t length) override {
         return com_ != 0 ? bus_.writePort(com_, data, length) : 0;
     }
@@ -39,6 +42,7 @@ class InMemoryPort : public SerialPort {
   private:
     InMemoryBus& bus_;
     int com_ = 0;
+    OpenFailure failure_ = OpenFailure::None;
 };
 
 BoxModel& InMemoryBus::addBox(const BoxConfig& config) {
@@ -130,8 +134,11 @@ int InMemoryBus::openPort(int com) {
     std::lock_guard<std::mutex> lock(mutex_);
     openAttempts_.push_back(com);
     auto it = endpoints_.find(com);
-    if (it == endpoints_.end() || it->second.busy || it->second.held) {
+    if (it == endpoints_.end()) {
         return 0;
+    }
+    if (it->second.busy || it->second.held) {
+        return -1;
     }
     it->second.held = true;
     it->second.hungUp = false;

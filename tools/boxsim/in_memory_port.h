@@ -74,6 +74,7 @@ class InMemoryBus {
         std::vector<std::vector<std::uint8_t>> writes;
     };
 
+    // 1 opened, 0 no such port, -1 held by someone else.
     int openPort(int com);
     void releasePort(int com);
     int writePort(int com, const std::uint8_t* data, std::size_t length);

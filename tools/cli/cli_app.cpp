@@ -17,6 +17,7 @@ struct Handlers {
     Session& s;
 
     int operator()(const DiscoverArgs&) const {
+        s.warnSkipped = false;  // discover lists them in its own output
         if (int status = s.connect(0); status != kExitOk) {
             return status;
         }
@@ -98,6 +99,11 @@ struct Handlers {
         return kExitUsage;
     }
 
+    int operator()(const PortsArgs&) const {
+        writePorts(s.console, s.env.checkPort);
+        return kExitOk;
+    }
+
     int operator()(const SaveArgs& args) const { return runSave(s, args); }
     int operator()(const RestoreArgs& args) const { return runRestore(s, args); }
 };
@@ -117,6 +123,7 @@ int runCli(const std::vector<std::string>& args, const CliEnvironment& env) {
         }
         return kExitUsage;
     }
+    env.setPortOptions(parsed.command->common.ports);
     // Nothing is sent before a handler connects.
     Session session(env, parsed.command->common.json);
     return std::visit(Handlers{session}, parsed.command->args);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/clock/clock.h"
+#include "platform/serial/port_map.h"
 #include "platform/serial/serial_port.h"
 
 namespace quelt::cli {
@@ -25,6 +26,13 @@ struct CliEnvironment {
     std::ostream& err;
     std::istream& in;  // `restore -`
     std::function<std::chrono::system_clock::time_point()> now = std::chrono::system_clock::now;
+    // The platform's port map: where the --port paths go, and the check `ports` reports.
+    std::function<void(const PortPaths&)> setPortOptions = [](const PortPaths&) {};
+    std::function<PortReport(int com)> checkPort = [](int com) {
+        PortReport report;
+        report.com = com;
+        return report;
+    };
 };
 
 // `args` are the arguments after the program name. Returns the exit status.

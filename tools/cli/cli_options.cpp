@@ -8,6 +8,9 @@
 #include <type_traits>
 #include <utility>
 
+#include "base/shown_text.h"
+#include "platform/serial/port_map.h"
+
 namespace quelt::cli {
 namespace {
 
@@ -17,6 +20,7 @@ constexpr int kMaxHBezel = 250;
 constexpr int kMaxVBezel = 60;
 
 const char* const kUsageNotes =
+    "Every command takes --json and --port COMn=PATH (repeatable: the device for COM n).\n"
     "Box N is the index in the discovered list (0 to 5). FILE - is standard output (save) or\n"
     "standard input (restore). Exit status: 0 done, 1 the boxes reported a failure, 2 bad\n"
     "arguments, values or file (nothing sent).\n";
@@ -85,7 +89,7 @@ CLI::Option* addValue(CLI::App& app, const std::string& name, Field& field, Pars
     auto store = [&field, parse, refusal](const std::string& text) {
         auto value = parse(text);
         if (!value) {
-            throw CLI::ValidationError(refusal + ": " + text);
+            throw CLI::ValidationError(refusal + ": " + shownText(text));
         }
         field = *value;
     };
@@ -116,6 +120,7 @@ CLI::Option* addFile(CLI::App& app, std::string& file) {
 }
 
 void declare(CLI::App&, DiscoverArgs&) {}
+void declare(CLI::App&, PortsArgs&) {}
 
 void declare(CLI::App& app, StatusArgs& args) {
     addBox(app, args.box);
@@ -230,7 +235,7 @@ ParseResult parseCommandLine(const std::vector<std::string>& args) {
         return result;
     }
     if (args[0].rfind('-', 0) != 0 && !isCommandName(args[0])) {
-        return fail(result, "unknown command: " + args[0], true);
+        return fail(result, "unknown command: " + shownText(args[0]), true);
     }
 
     CLI::App app{"quelt-cli"};
@@ -241,6 +246,20 @@ ParseResult parseCommandLine(const std::vector<std::string>& args) {
     app.allow_extras();  // reported below, naming the command
     CliCommand command;
     app.add_flag("--json", command.common.json);
+    app.add_option_function<std::vector<std::string>>(
+           "--port",
+           [&command](const std::vector<std::string>& values) {
+               for (const std::string& value : values) {
+                   auto assignment = parsePortAssignment(value);
+                   if (!assignment) {
+                       throw CLI::ValidationError("bad --port value (COMn=PATH, n 1 to 14): " +
+                                                  shownText(value));
+                   }
+                   command.common.ports[assignment->first] = std::move(assignment->second);
+               }
+           })
+        ->type_name("COMn=PATH")
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
 
     AllArgs all;
     std::array<CLI::App*, std::tuple_size_v<AllArgs>> commands{};
@@ -263,7 +282,8 @@ ParseResult parseCommandLine(const std::vector<std::string>& args) {
     } catch (const CLI::RequiredError&) {
         return fail(result, "no command given", true);
     } catch (const CLI::ParseError& error) {
-        return fail(result, error.what());
+        // CLI11's own messages may quote an argument too.
+        return fail(result, shownText(error.what(), 2 * kMaxShownCharacters));
     }
 
     std::size_t chosen = 0;
@@ -274,10 +294,10 @@ ParseResult parseCommandLine(const std::vector<std::string>& args) {
     const std::vector<std::string> extras = app.remaining();
     if (!extras.empty()) {
         const bool option = extras[0].rfind('-', 0) == 0 && extras[0].size() > 1;
-        return fail(
-            result,
-            (option ? "unknown option for " : "unexpected argument for ") + name + ": " + extras[0],
-            option);
+        return fail(result,
+                    (option ? "unknown option for " : "unexpected argument for ") + name + ": " +
+                        shownText(extras[0]),
+                    option);
     }
     std::apply(
         [&command, &commands](auto&... each) {

@@ -6,6 +6,7 @@
 // holds the one that was given. A new command is a new struct, an entry in `CommandArgs`, the
 // `declare` overload that binds its options (cli_options.cpp) and its handler (cli_app.cpp).
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <variant>
@@ -79,12 +80,18 @@ struct RestoreArgs {
     bool skipMissing = false;
 };
 
+struct PortsArgs {
+    static constexpr const char* kName = "ports";
+    static constexpr const char* kUsage = "ports [--json]\n";
+};
+
 using CommandArgs = std::variant<DiscoverArgs, StatusArgs, ApplyArgs, ResetArgs, PatternArgs,
-                                 SaveArgs, RestoreArgs>;
+                                 SaveArgs, RestoreArgs, PortsArgs>;
 
 // Options every command takes, before or after the command's name.
 struct CommonOptions {
     bool json = false;
+    std::map<int, std::string> ports;  // --port COMn=PATH: COM number → device path
 };
 
 struct CliCommand {

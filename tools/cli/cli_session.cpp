@@ -11,8 +11,16 @@ Session::Session(const CliEnvironment& environment, bool json)
       console(environment.out, environment.err, json) {}
 
 int Session::connect(int box) {
-    if (link.discoverBoxes() != 1) {
-        return console.fail(kExitFailed, uiStrings().error(ui_error::kSerialComInit));
+    const bool found = link.discoverBoxes() == 1;
+    // With --json a failure is one object: the skipped ports go into it instead.
+    if (found ? warnSkipped : !console.json()) {
+        for (const std::string& line : skippedLines(link)) {
+            env.err << "quelt-cli: warning: " << line << "\n";
+        }
+    }
+    if (!found) {
+        return console.fail(kExitFailed, uiStrings().error(ui_error::kSerialComInit),
+                            Json{{"skipped", skippedJson(link, true)}});
     }
     if (box >= link.boxCount()) {
         return console.fail(kExitUsage, "no box " + std::to_string(box) + ": " +

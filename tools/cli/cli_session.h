@@ -32,7 +32,8 @@ class Session {
     int failed(int fallback, const std::string& context = {});
 
     const CliEnvironment& env;
-    SettingEdits edits;  // what the next Apply writes (the sink's "controls")
+    bool warnSkipped = true;  // ports discovery passed over are reported on the error stream
+    SettingEdits edits;       // what the next Apply writes (the sink's "controls")
     TerminalSink sink;
     DeviceLink link;  // declared after the sink: the link's destructor waits for its worker
     Console console;

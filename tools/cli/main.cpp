@@ -5,6 +5,7 @@
 
 #include "base/version.h"
 #include "platform/clock/clock.h"
+#include "platform/serial/port_map.h"
 #include "platform/serial/serial_port.h"
 #include "tools/cli/cli_app.h"
 
@@ -14,8 +15,10 @@ int main(int argc, char** argv) {
         std::cout << "quelt-cli " << quelt::kVersionString << "\n";
         return 0;
     }
-    const quelt::cli::CliEnvironment env{quelt::systemClock(),
-                                         [] { return quelt::makeSerialChannel(); }, std::cout,
-                                         std::cerr, std::cin};
+    quelt::closePortsOnSignals();
+    quelt::cli::CliEnvironment env{quelt::systemClock(), [] { return quelt::makeSerialChannel(); },
+                                   std::cout, std::cerr, std::cin};
+    env.setPortOptions = [](const quelt::PortPaths& ports) { quelt::setPortOptions(ports); };
+    env.checkPort = [](int com) { return quelt::checkSerialPort(com); };
     return quelt::cli::runCli(args, env);
 }

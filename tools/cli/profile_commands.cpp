@@ -8,6 +8,7 @@
 #include <system_error>
 #include <utility>
 
+#include "base/shown_text.h"
 #include "tools/cli/frame_edit.h"
 #include "tools/cli/profile_format.h"
 
@@ -29,7 +30,7 @@ std::string readProfileFile(const std::string& name, std::istream& in, std::stri
     if (name != "-") {
         file.open(fs::path(name), std::ios::binary);
         if (!file) {
-            problem = "cannot read " + name + ": " + systemError();
+            problem = "cannot read " + shownText(name) + ": " + systemError();
             return {};
         }
         source = &file;
@@ -39,13 +40,13 @@ std::string readProfileFile(const std::string& name, std::istream& in, std::stri
     while (source->read(buffer, sizeof buffer) || source->gcount() > 0) {
         text.append(buffer, static_cast<std::size_t>(source->gcount()));
         if (text.size() > kMaxProfileBytes) {
-            problem = name + ": larger than " + std::to_string(kMaxProfileBytes) +
+            problem = shownText(name) + ": larger than " + std::to_string(kMaxProfileBytes) +
                       " bytes, not a profile";
             return {};
         }
     }
     if (source->bad()) {
-        problem = "cannot read " + name;
+        problem = "cannot read " + shownText(name);
     }
     return text;
 }
@@ -154,19 +155,19 @@ std::string writeFileAtomically(const fs::path& path, const std::string& text) {
 
     std::ofstream file(temp, std::ios::binary | std::ios::trunc);
     if (!file) {
-        return "cannot write " + path.string() + ": " + systemError();
+        return "cannot write " + shownText(path.string()) + ": " + systemError();
     }
     file.write(text.data(), static_cast<std::streamsize>(text.size()));
     file.close();
     if (file.fail()) {
         fs::remove(temp, ec);
-        return "cannot write " + path.string() + ": " + systemError();
+        return "cannot write " + shownText(path.string()) + ": " + systemError();
     }
     fs::rename(temp, path, ec);  // replaces an existing file, on Windows too
     if (ec) {
         std::error_code ignored;
         fs::remove(temp, ignored);
-        return "cannot replace " + path.string() + ": " + ec.message();
+        return "cannot replace " + shownText(path.string()) + ": " + ec.message();
     }
     return {};
 }
@@ -206,7 +207,8 @@ int runSave(Session& s, const SaveArgs& args) {
     for (int index : indices) {
         saved.push_back(boxJson(s.link, index, "box"));
         if (!s.console.json()) {
-            s.console.out() << boxHead(s.link, index) << ": saved to " << args.file << "\n";
+            s.console.out() << boxHead(s.link, index) << ": saved to " << shownText(args.file)
+                            << "\n";
         }
     }
     if (s.console.json()) {
@@ -223,7 +225,8 @@ int runRestore(Session& s, const RestoreArgs& args) {
     }
     const ProfileRead profile = readProfile(text);
     if (!profile.fault.empty()) {
-        return s.console.fail(kExitUsage, args.file + ": " + profile.fault + "; nothing was sent");
+        return s.console.fail(kExitUsage,
+                              shownText(args.file) + ": " + profile.fault + "; nothing was sent");
     }
     if (int status = s.connect(0); status != kExitOk) {
         return status;
@@ -243,7 +246,7 @@ int runRestore(Session& s, const RestoreArgs& args) {
         }
     }
     if (!missing.empty() && !args.skipMissing) {
-        return s.console.fail(kExitFailed, args.file + ": no box found for " + missing +
+        return s.console.fail(kExitFailed, shownText(args.file) + ": no box found for " + missing +
                                                "; nothing was sent (--skip-missing restores "
                                                "the others)");
     }

@@ -11,13 +11,27 @@ Json orNull(const std::optional<std::string>& text) {
 
 }  // namespace
 
-void Console::print(const Json& value) {
-    out_ << value.dump() << "\n";
+namespace {
+
+// Text that is not UTF-8 (a file or device name can be any bytes) is shown with U+FFFD in its
+// place instead of failing the whole output.
+std::string dumped(const Json& value) {
+    return value.dump(-1, ' ', false, Json::error_handler_t::replace);
 }
 
-int Console::fail(int code, const std::string& text) {
+}  // namespace
+
+void Console::print(const Json& value) {
+    out_ << dumped(value) << "\n";
+}
+
+int Console::fail(int code, const std::string& text, const Json& more) {
     if (json_) {
-        err_ << Json{{"error", text}, {"code", code}}.dump() << "\n";
+        Json object{{"error", text}, {"code", code}};
+        if (more.is_object()) {
+            object.update(more);
+        }
+        err_ << dumped(object) << "\n";
     } else {
         err_ << "quelt-cli: " << text << "\n";
     }
@@ -36,17 +50,41 @@ Json boxJson(const DeviceLink& link, int index, const char* indexKey) {
         {indexKey, index}, {"com", box.comPort}, {"firmware", box.firmware}, {"boxId", box.boxId}};
 }
 
+std::vector<std::string> skippedLines(const DeviceLink& link) {
+    std::vector<std::string> lines;
+    for (const SkippedPort& port : link.skippedPorts()) {
+        lines.push_back(skippedPortLine(port));
+    }
+    return lines;
+}
+
+Json skippedJson(const DeviceLink& link, bool withText) {
+    Json skipped = Json::array();
+    for (const SkippedPort& port : link.skippedPorts()) {
+        Json entry{
+            {"com", port.comPort}, {"path", port.path}, {"reason", skipReasonName(port.reason)}};
+        if (withText) {
+            entry["text"] = skippedPortLine(port);
+        }
+        skipped.push_back(std::move(entry));
+    }
+    return skipped;
+}
+
 void writeDiscovery(Console& console, const DeviceLink& link) {
     if (console.json()) {
         Json boxes = Json::array();
         for (int i = 0; i < link.boxCount(); ++i) {
             boxes.push_back(boxJson(link, i, "index"));
         }
-        console.print(Json{{"boxes", boxes}});
+        console.print(Json{{"boxes", boxes}, {"skipped", skippedJson(link, false)}});
         return;
     }
     for (int i = 0; i < link.boxCount(); ++i) {
         console.out() << boxHead(link, i) << "\n";
+    }
+    for (const std::string& line : skippedLines(link)) {
+        console.out() << line << "\n";
     }
 }
 
@@ -102,6 +140,34 @@ void writeAppliedToAll(Console& console, const DeviceLink& link) {
     }
     console.out() << "applied to " << link.boxCount() << " box"
                   << (link.boxCount() == 1 ? "" : "es") << "\n";
+}
+
+void writePorts(Console& console, const std::function<PortReport(int)>& check) {
+    Json ports = Json::array();
+    for (int com = kFirstMappedPort; com <= kLastMappedPort; ++com) {
+        const PortReport r = check(com);
+        if (console.json()) {
+            ports.push_back(Json{{"com", com},
+                                 {"path", r.mapping.path},
+                                 {"source", portSourceName(r.mapping.source)},
+                                 {"exists", r.exists},
+                                 {"openable", r.openable},
+                                 {"error", r.error.empty() ? Json(nullptr) : Json(r.error)}});
+            continue;
+        }
+        console.out() << "COM" << com << " " << r.mapping.path << " ("
+                      << portSourceName(r.mapping.source) << "): "
+                      << (r.openable ? "opens"
+                          : r.exists ? "exists, does not open"
+                                     : "missing");
+        if (!r.error.empty() && r.exists) {
+            console.out() << ": " << r.error;
+        }
+        console.out() << "\n";
+    }
+    if (console.json()) {
+        console.print(Json{{"ports", ports}});
+    }
 }
 
 }  // namespace quelt::cli

@@ -2,6 +2,9 @@
 // of every handler; panel_setting_handlers.cpp holds those of the radio groups and sliders.
 #include "panel/logic/panel_handlers.h"
 
+#include <iostream>
+
+#include "base/debug_trace.h"
 #include "base/key_codes.h"
 #include "base/ui_strings.h"
 #include "device/flags.h"
@@ -155,7 +158,15 @@ void PanelHandlers::onSerialComSwitch(std::uintptr_t) {
 }
 
 void PanelHandlers::connect() {
-    if (link_.discoverBoxes() == 1) {
+    const int found = link_.discoverBoxes();
+    // The error box keeps its one text; why each port was passed over goes to standard error
+    // and the trace.
+    for (const SkippedPort& port : link_.skippedPorts()) {
+        const std::string line = skippedPortLine(port);
+        std::cerr << "quelt-panel: " << line << "\n";
+        debugTrace(true, "Serial COM - %s", line.c_str());
+    }
+    if (found == 1) {
         shortcutsEnabled = 1;
         services().installKeyboardHook();
         return;

@@ -1,6 +1,8 @@
 #pragma once
-// Guard that lets one copy of the program run per user logon. The first copy holds the guard for
-// its whole life; the operating system drops it when the process ends, however it ends.
+// Guard that lets one copy of the program run per user logon (on Windows a mutex in the session's
+// namespace; elsewhere a lock file named after the login session or the display). The first
+// copy holds the guard for its whole life; the operating system drops it when the process ends,
+// however it ends.
 #include <memory>
 #include <string>
 

@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <span>
+#include <string>
 
 namespace quelt {
 
@@ -17,6 +18,9 @@ enum class PortWait {
     LineLost,    // the line hung up or reported an error: nothing more will come
     CannotWait,  // the port cannot wait; the caller sleeps on its clock and looks again
 };
+
+// Why an open failed, as far as the channel can tell.
+enum class OpenFailure { None, NoSuchPort, Busy, PermissionDenied, Other };
 
 class SerialPort {
   public:
@@ -32,6 +36,13 @@ class SerialPort {
     virtual std::size_t readAvailable(std::uint8_t* buffer, std::size_t maximum) = 0;
     // Closes the port; a closed channel may be opened again.
     virtual void close() = 0;
+    // Why the last open failed: port, path, the system's text and a hint where one helps.
+    // Empty after a successful open, or when the channel cannot tell.
+    virtual std::string openError() const { return {}; }
+    // The kind of the last open failure; a channel that cannot tell says NoSuchPort.
+    virtual OpenFailure openFailure() const { return OpenFailure::NoSuchPort; }
+    // The device behind the port opened (or tried) last; empty when the channel cannot tell.
+    virtual std::string devicePath() const { return {}; }
     // Blocks at most `timeout` until received bytes are queued or the line is lost. Bytes already
     // queued are reported before a hang-up, so a last reply is never lost. A closed channel, or
     // a port that has no way to wait, says CannotWait.
@@ -45,6 +56,11 @@ using SerialPortFactory = std::function<std::unique_ptr<SerialPort>()>;
 
 // The platform's serial channel (POSIX tty or Win32 COM port).
 std::unique_ptr<SerialPort> makeSerialChannel();
+
+// For a command-line program: on SIGINT, SIGTERM or SIGHUP every open channel is closed (its
+// exclusive mode cleared, its lock released) and the process exits with 128 + the signal.
+// Windows closes the ports of an ended process itself; there it does nothing.
+void closePortsOnSignals();
 
 // Blocks at most `timeout` until one of `ports` has bytes queued or has lost its line; which one
 // is for the caller to ask each with a zero wait. Readable when something happened, TimedOut

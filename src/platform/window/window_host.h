@@ -196,6 +196,12 @@ std::unique_ptr<WindowHost> makeNativeWindowHost();
 // window exists. Falls back to standard error when no display is available.
 void showStandaloneErrorBox(const std::string& text);
 
+// For a program with windows, once, on its UI thread. Linux: SIGINT, SIGTERM and SIGHUP end the
+// UI thread's loop like a quit with 128 + the signal, so the program closes its boxes and
+// windows as on any quit; an error box then open is answered and none is shown after (its text
+// goes to standard error). Windows: nothing (a windowed program gets no such signals).
+void quitOnTerminationSignals();
+
 inline constexpr const char* kErrorBoxCaption = "QueltError...";
 
 }  // namespace quelt

@@ -1,18 +1,26 @@
 // Serial channel on a POSIX tty (USB serial adapters, or the simulator's pseudo-terminals).
 #include "platform/serial/posix/serial_channel.h"
 
+#include "platform/serial/port_map.h"
+
 #include <fcntl.h>
 #include <poll.h>
+#include <signal.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <csignal>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
+#include <mutex>
+#include <string>
 #include <vector>
 
 namespace quelt::posix {
@@ -119,6 +127,65 @@ PortWait classify(int fd, short revents) {
     return (revents & POLLIN) != 0 ? PortWait::Readable : PortWait::TimedOut;
 }
 
+// Descriptors of the open channels, for a signal handler to give back (-1: free slot).
+constexpr int kOpenSlots = 32;
+std::atomic<int> openDescriptors[kOpenSlots];
+std::once_flag slotsInitialised;
+
+void initSlots() {
+    std::call_once(slotsInitialised, [] {
+        for (auto& slot : openDescriptors) {
+            slot.store(-1);
+        }
+    });
+}
+
+void remember(int fd) {
+    initSlots();
+    for (auto& slot : openDescriptors) {
+        int expected = -1;
+        if (slot.compare_exchange_strong(expected, fd)) {
+            return;
+        }
+    }
+}
+
+void forget(int fd) {
+    initSlots();
+    for (auto& slot : openDescriptors) {
+        int expected = fd;
+        if (slot.compare_exchange_strong(expected, -1)) {
+            return;
+        }
+    }
+}
+
+// Only async-signal-safe calls: clear exclusive mode, close (which drops the lock), leave.
+void closePortsAndExit(int signalNumber) {
+    for (auto& slot : openDescriptors) {
+        const int fd = slot.exchange(-1);
+        if (fd >= 0) {
+            ::ioctl(fd, TIOCNXCL);
+            ::close(fd);
+        }
+    }
+    ::_exit(128 + signalNumber);
+}
+
+// "COM3 (/dev/ttyUSB2): Permission denied: ..." with a hint for the failures a user can fix.
+std::string openFailureText(int com, const std::string& path, int code, const char* what) {
+    std::string text = "COM" + std::to_string(com) + " (" + path + "): ";
+    text += what != nullptr ? std::string(what) : std::string(std::strerror(code));
+    if (code == EACCES || code == EPERM) {
+        text +=
+            " (add your user to the dialout group: sudo usermod -aG dialout $USER, then log "
+            "in again)";
+    } else if (code == EBUSY) {
+        text += " (another program holds the port)";
+    }
+    return text;
+}
+
 class PosixSerialChannel : public SerialPort {
   public:
     ~PosixSerialChannel() override { close(); }
@@ -127,30 +194,52 @@ class PosixSerialChannel : public SerialPort {
         if (fd_.valid()) {
             return 1;
         }
-        std::string path = serialDevicePath(portNumber);
+        error_.clear();
+        failure_ = OpenFailure::None;
+        path_ = serialPortMapping(portNumber).path;
+        const std::string& path = path_;
         if (path.empty()) {
+            error_ = "COM" + std::to_string(portNumber) + ": no such port (COM1 to COM14)";
+            failure_ = OpenFailure::NoSuchPort;
             return 0;
         }
+        const auto fail = [&](int code, const char* what) {
+            error_ = openFailureText(portNumber, path, code, what);
+            failure_ = code == ENOENT || code == ENXIO || code == ENODEV ? OpenFailure::NoSuchPort
+                       : code == EBUSY                                   ? OpenFailure::Busy
+                       : code == EACCES || code == EPERM ? OpenFailure::PermissionDenied
+                                                         : OpenFailure::Other;
+            return 0;
+        };
         FileDescriptor fd(::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
         if (!fd.valid()) {
-            return 0;
+            return fail(errno, nullptr);
         }
         // The lock keeps out everyone who opens ports the way we do, root included; TIOCEXCL
         // keeps out other programs (root ignores it). The lock comes first so that a port held
         // by someone else is left exactly as its holder set it.
-        if (!::isatty(fd.get()) || ::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) {
-            return 0;
+        if (!::isatty(fd.get())) {
+            return fail(0, "not a serial port");
+        }
+        if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) {
+            return fail(errno == EWOULDBLOCK ? EBUSY : errno, nullptr);
         }
         if (::ioctl(fd.get(), TIOCEXCL) != 0) {
-            return 0;
+            return fail(errno, nullptr);
         }
         if (!configureRaw(fd.get())) {
+            const int code = errno;
             ::ioctl(fd.get(), TIOCNXCL);
-            return 0;
+            return fail(code, "the line settings were refused");
         }
         fd_ = std::move(fd);
+        remember(fd_.get());
         return 1;
     }
+
+    std::string openError() const override { return error_; }
+    OpenFailure openFailure() const override { return failure_; }
+    std::string devicePath() const override { return path_; }
 
     int isOpen() const override { return fd_.valid() ? 1 : 0; }
 
@@ -209,6 +298,7 @@ class PosixSerialChannel : public SerialPort {
         if (fd_.valid()) {
             // The exclusive flag belongs to the tty, not to our descriptor: give it back so the
             // port can be opened again after we let go of it.
+            forget(fd_.get());
             ::ioctl(fd_.get(), TIOCNXCL);
             fd_.reset();  // also releases the lock
         }
@@ -230,31 +320,36 @@ class PosixSerialChannel : public SerialPort {
 
   private:
     FileDescriptor fd_;
+    std::string path_;
+    std::string error_;
+    OpenFailure failure_ = OpenFailure::None;
 };
 
 }  // namespace
 
 std::string serialDevicePath(int portNumber, const char* portDir) {
-    if (portNumber < 1 || portNumber > 14) {
-        return {};
-    }
-    if (portDir != nullptr && portDir[0] != '\0') {
-        std::string path(portDir);
-        if (path.back() != '/') {
-            path += '/';
-        }
-        return path + "COM" + std::to_string(portNumber);
-    }
-    return "/dev/ttyUSB" + std::to_string(portNumber - 1);
+    PortMapSources sources;
+    sources.portDir = portDir != nullptr ? portDir : "";
+    return resolvePort(portNumber, sources).path;
 }
 
 std::string serialDevicePath(int portNumber) {
-    return serialDevicePath(portNumber, std::getenv("QUELT_PORT_DIR"));
+    return serialPortMapping(portNumber).path;
 }
 
 }  // namespace quelt::posix
 
 namespace quelt {
+
+void closePortsOnSignals() {
+    posix::initSlots();
+    struct sigaction action {};
+    action.sa_handler = posix::closePortsAndExit;
+    sigemptyset(&action.sa_mask);
+    for (int signalNumber : {SIGINT, SIGTERM, SIGHUP}) {
+        ::sigaction(signalNumber, &action, nullptr);
+    }
+}
 
 std::unique_ptr<SerialPort> makeSerialChannel() {
     return std::make_unique<posix::PosixSerialChannel>();

@@ -11,7 +11,7 @@ namespace quelt::posix {
 // else "/dev/ttyUSB(n-1)". Empty for a number outside 1..14.
 std::string serialDevicePath(int portNumber, const char* portDir);
 
-// The same, with `portDir` taken from the QUELT_PORT_DIR environment variable.
+// The path the port map gives COM `portNumber` (options, ports files, QUELT_PORT_DIR, default).
 std::string serialDevicePath(int portNumber);
 
 }  // namespace quelt::posix

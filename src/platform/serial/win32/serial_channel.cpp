@@ -1,5 +1,7 @@
 #include "platform/serial/win32/serial_channel.h"
 
+#include "platform/serial/port_map.h"
+
 #include <algorithm>
 #include <chrono>
 #include <memory>
@@ -8,11 +10,6 @@
 namespace quelt::win32 {
 
 namespace {
-
-// "\\.\COMn": the device-namespace form also reaches COM10 and above.
-std::wstring portPath(int portNumber) {
-    return L"\\\\.\\COM" + std::to_wstring(portNumber);
-}
 
 UniqueHandle makeManualResetEvent() {
     return UniqueHandle(CreateEventW(nullptr, TRUE, FALSE, nullptr));
@@ -41,12 +38,17 @@ int SerialChannel::open(int portNumber) {
     if (opened_ != 0) {
         return 1;
     }
-    if (portNumber < 1) {
+    error_.clear();
+    failure_ = OpenFailure::None;
+    path_ = serialPortMapping(portNumber).path;
+    if (path_.empty()) {
+        failure_ = OpenFailure::NoSuchPort;
         return 0;
     }
-    UniqueHandle port(CreateFileW(portPath(portNumber).c_str(), GENERIC_READ | GENERIC_WRITE, 0,
-                                  nullptr, OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr));
+    UniqueHandle port(CreateFileW(portDevicePath(portNumber).c_str(), GENERIC_READ | GENERIC_WRITE,
+                                  0, nullptr, OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr));
     if (!port.valid()) {
+        error_ = openFailureText(portNumber, GetLastError(), failure_);
         return 0;
     }
     // Reads return at once with what is queued; the driver ends any write after 5 s.
@@ -59,6 +61,10 @@ int SerialChannel::open(int portNumber) {
     const bool configured = configureLine(port.get());
     const bool queuesSet = SetupComm(port.get(), kQueueBytes, kQueueBytes) != FALSE;
     if (!configured || !queuesSet || !readEvent.valid() || !writeEvent.valid()) {
+        // Not a serial port (wine also opens a COM port whose device is missing this far).
+        error_ = "COM" + std::to_string(portNumber) + " (" + path_ +
+                 "): not a serial port (its line settings were refused)";
+        failure_ = OpenFailure::NoSuchPort;
         return 0;  // the handles close here
     }
 

@@ -9,11 +9,19 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <string>
 
 #include "platform/os/win32/unique_handle.h"
 #include "platform/serial/serial_port.h"
 
 namespace quelt::win32 {
+
+// The port map's device for COM `com` (port_config.cpp): "\\.\COMn" unless the command line
+// named another.
+std::wstring portDevicePath(int com);
+// "COM3 (\\.\COM3): ..." for an open of COM `com` that failed with `code`; `kind` says what
+// the failure means.
+std::string openFailureText(int com, DWORD code, OpenFailure& kind);
 
 class SerialChannel final : public SerialPort {
   public:
@@ -33,6 +41,9 @@ class SerialChannel final : public SerialPort {
     int write(const std::uint8_t* data, std::size_t length) override;
     std::size_t readAvailable(std::uint8_t* buffer, std::size_t maximum) override;
     void close() override;
+    std::string openError() const override { return error_; }
+    OpenFailure openFailure() const override { return failure_; }
+    std::string devicePath() const override { return path_; }
     // Waits on the port itself, not by sleeping: a pending one-byte read where the driver lets
     // a read wait (wine does), else a received-character event (Windows, whose reads return at
     // once with the timeouts this channel sets).
@@ -68,6 +79,9 @@ class SerialChannel final : public SerialPort {
     // bytes the transfer moved in every case; the result says whether it finished normally.
     bool finishTransfer(OVERLAPPED& record, DWORD waitMs, DWORD& moved);
 
+    std::string path_;
+    std::string error_;
+    OpenFailure failure_ = OpenFailure::None;
     UniqueHandle port_;
     UniqueHandle readEvent_;
     UniqueHandle writeEvent_;

@@ -1,5 +1,8 @@
 // The GTK host's side of the UI thread: the queue drained by a source on GLib's default main
 // context, messages, steps of other threads, and the loop itself.
+#include <glib-unix.h>
+#include <signal.h>
+
 #include <atomic>
 
 #include "platform/window/gtk/gtk_window_host.h"
@@ -39,6 +42,7 @@ GSourceFuncs queueSourceFuncs = {queuePrepare, queueCheck, queueDispatch,
 struct LoopState {
     std::atomic<bool> quitRequested{false};
     std::atomic<int> exitCode{0};
+    std::atomic<bool> signalled{false};  // ended by a signal: its exit code stays
 };
 
 LoopState& loopState() {
@@ -103,7 +107,9 @@ int GtkWindowHost::run() {
 
 void GtkWindowHost::quit(int exitCode) {
     LoopState& loop = loopState();
-    loop.exitCode = exitCode;
+    if (!loop.signalled.load()) {
+        loop.exitCode = exitCode;
+    }
     loop.quitRequested = true;
     wakeLoop();
 }
@@ -124,6 +130,40 @@ void GtkWindowHost::waitPumpingMessages(std::uint32_t ms) {
     g_source_attach(timer.get(), nullptr);
     while (!expired && !loopState().quitRequested.load()) {
         g_main_context_iteration(nullptr, TRUE);
+    }
+}
+
+bool endedBySignal() {
+    return loopState().signalled.load();
+}
+
+void quitOnTerminationSignals() {
+    static bool installed = false;
+    if (installed) {
+        return;
+    }
+    installed = true;
+    for (int signalNumber : {SIGINT, SIGTERM, SIGHUP}) {
+        // GLib turns the signal into a source of the default context: this runs on the UI thread.
+        g_unix_signal_add(
+            signalNumber,
+            [](gpointer data) -> gboolean {
+                LoopState& loop = loopState();
+                loop.exitCode = 128 + GPOINTER_TO_INT(data);
+                loop.signalled = true;
+                loop.quitRequested = true;
+                // An error box waiting for its OK would hold the quit up: it is answered.
+                GList* windows = gtk_window_list_toplevels();
+                for (GList* item = windows; item != nullptr; item = item->next) {
+                    if (GTK_IS_DIALOG(item->data)) {
+                        gtk_dialog_response(GTK_DIALOG(item->data), GTK_RESPONSE_CANCEL);
+                    }
+                }
+                g_list_free(windows);
+                wakeLoop();
+                return G_SOURCE_CONTINUE;
+            },
+            GINT_TO_POINTER(signalNumber));
     }
 }
 

@@ -228,6 +228,10 @@ gboolean GtkWindowHost::onDraw(GtkWidget*, cairo_t* cr, gpointer self) {
 }
 
 void GtkWindowHost::showErrorBox(const std::string& text) {
+    if (endedBySignal()) {
+        g_printerr("%s: %s\n", kErrorBoxCaption, text.c_str());  // nobody is left to answer it
+        return;
+    }
     runUiOperation(*this, [&] {
         runGtkErrorBox(window_ != nullptr ? GTK_WINDOW(window_.get()) : nullptr, text);
     });

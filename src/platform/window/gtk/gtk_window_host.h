@@ -23,6 +23,9 @@
 
 namespace quelt {
 
+// True once a termination signal has ended the UI thread's loop (gtk_loop.cpp).
+bool endedBySignal();
+
 class GtkWindowHost final : public WindowHost {
   public:
     GtkWindowHost() : uiThread_(std::this_thread::get_id()) {}

@@ -211,6 +211,8 @@ void showStandaloneErrorBox(const std::string& text) {
     showMessageBox(nullptr, text);
 }
 
+void quitOnTerminationSignals() {}
+
 void Win32WindowHost::setTitle(const std::string& title) {
     title_ = win32::widen(title);
     if (HWND hwnd = hwnd_.load()) {
