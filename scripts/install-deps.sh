@@ -10,7 +10,7 @@ pkgs=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   libcairo2-dev libpango1.0-dev libgdk-pixbuf-2.0-dev libgtk-3-dev libxi-dev libx11-dev
   fonts-liberation fontconfig
-  xvfb xdotool x11-apps x11-utils imagemagick xcompmgr weston xwayland
+  xvfb xdotool x11-apps x11-utils imagemagick xcompmgr weston xwayland dbus-daemon
   python3 python3-pil
   g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
   wine wine64

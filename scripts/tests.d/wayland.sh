@@ -83,7 +83,9 @@ start_weston() {
 session_panel() {
   local vars=(XDG_RUNTIME_DIR="$runtime" WAYLAND_DISPLAY="$socket" QUELT_PORT_DIR="$port_dir")
   [ -z "$1" ] || vars+=(DISPLAY="$1")
-  env -u DISPLAY -u GDK_BACKEND -u WAYLAND_DISPLAY "${vars[@]}" "$native" >"$2" 2>&1
+  # No session bus either: the desktop portal is missing, so the keys come through XWayland.
+  env -u DISPLAY -u GDK_BACKEND -u WAYLAND_DISPLAY -u DBUS_SESSION_BUS_ADDRESS "${vars[@]}" \
+    "$native" >"$2" 2>&1
 }
 
 # Waits up to 20 s for the viewable 1127 x 679 panel on XWayland; sets `panel_x`, `panel_y`

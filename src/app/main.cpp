@@ -31,10 +31,6 @@ int main(int argc, char** argv) {
         std::cerr << display.problem << '\n';
         return 1;
     }
-    if (!display.notice.empty()) {
-        std::cerr << display.notice << '\n';
-        quelt::debugTrace(true, "%s", display.notice.c_str());
-    }
 
     quelt::CPanorilApp::Options options;
     options.panel.exeFolder = quelt::skinBaseFor(quelt::fs::exeFolder());

@@ -1,7 +1,9 @@
 #include "app/shortcut_hook.h"
 
+#include <iostream>
 #include <utility>
 
+#include "base/debug_trace.h"
 #include "panel/window/frame_main.h"
 
 namespace quelt {
@@ -25,8 +27,15 @@ bool ShortcutHook::install() {
         });
     if (!installed) {
         shortcuts_.setTarget(nullptr);
+        return false;
     }
-    return installed;
+    std::string notice = observer_->notice();
+    if (!notice.empty() && notice != notice_) {
+        std::cerr << notice << '\n';
+        debugTrace(true, "%s", notice.c_str());
+        notice_ = std::move(notice);
+    }
+    return true;
 }
 
 void ShortcutHook::remove() {

@@ -3,6 +3,7 @@
 // shortcut rules, which post their messages to the panel.
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "panel/keyboard_shortcuts.h"
 #include "platform/keyboard/keyboard_observer.h"
@@ -21,6 +22,7 @@ class ShortcutHook : public ShortcutTarget {
     // The panel the shortcuts address from the next install on.
     void attach(CGUIGDIPlusMfcFrameMain* panel) { panel_ = panel; }
     // Starts observing keys; false when the platform cannot (the panel runs without shortcuts).
+    // The observer's notice goes to stderr and the debug trace once, and again if it changes.
     bool install();
     void remove();
 
@@ -33,6 +35,7 @@ class ShortcutHook : public ShortcutTarget {
     std::unique_ptr<KeyboardObserver> observer_;
     KeyboardShortcuts shortcuts_;
     CGUIGDIPlusMfcFrameMain* panel_ = nullptr;
+    std::string notice_;  // the last notice told
 };
 
 }  // namespace quelt

@@ -30,11 +30,5 @@ TEST(DisplayText, NamesWhatIsMissing) {
     }
 }
 
-TEST(DisplayText, WaylandNoticeSaysWhenShortcutsArrive) {
-    const std::string notice = waylandShortcutNotice();
-    EXPECT_NE(notice.find("only while one of its windows has the focus"), std::string::npos);
-    EXPECT_NE(notice.find("XWayland"), std::string::npos);
-}
-
 }  // namespace
 }  // namespace quelt

@@ -6,6 +6,9 @@
 // 0x101 key up, 0x104 key down while Alt is held (system key), 0x105 its release. Windows: a
 // low-level keyboard hook (auto-repeat arrives as further key-downs). X11: raw key events of the
 // XInput2 extension on a connection of the observer's own (one event per press, no auto-repeat).
+// Wayland session: the shortcut keys alone, bound through the desktop portal's global shortcuts
+// where the desktop offers them (there the desktop takes those keys for the panel), else the
+// X11 observer under XWayland.
 //
 // Threads: install, reinstall and remove on the user-interface (UI) thread. The callback runs
 // on that thread while it handles its messages (Win32 message loop, or the GLib main context
@@ -14,6 +17,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 
 namespace quelt {
 
@@ -48,9 +52,13 @@ class KeyboardObserver {
     // Stops delivering; no event reaches the callback afterwards. Also done by the destructor.
     virtual void remove() = 0;
     virtual bool isInstalled() const = 0;
+    // One line for the user on how keys reach the installed observer, when they should know
+    // (in a Wayland session); empty otherwise.
+    virtual std::string notice() const { return {}; }
 };
 
-// The platform's observer: a low-level keyboard hook on Windows, XInput2 raw key events on X11.
+// The platform's observer: a low-level keyboard hook on Windows, XInput2 raw key events on X11,
+// in a Wayland session (WAYLAND_DISPLAY set) the desktop portal first where the build has it.
 std::unique_ptr<KeyboardObserver> makeKeyboardObserver();
 
 }  // namespace quelt

@@ -1,8 +1,8 @@
 #pragma once
 // The windowing system the panel runs on, made ready before the first window: the Linux build
-// chooses GTK's X11 backend (under a Wayland session it runs through XWayland, where its key
-// observer, placement and shapes work) and checks that an X display can be reached; Windows
-// always has its desktop.
+// chooses GTK's X11 backend (under a Wayland session it runs through XWayland, where its
+// placement and shapes work) and checks that an X display can be reached; Windows always has its
+// desktop. What the key observer sees in a Wayland session is its own notice.
 #include <string>
 
 namespace quelt {
@@ -10,7 +10,6 @@ namespace quelt {
 struct DisplayStart {
     bool ready = true;    // windows can be made
     std::string problem;  // one line naming what is missing (when not ready)
-    std::string notice;   // one line the user should read at start-up (may be empty)
 };
 
 // Call once, before any window and before any other windowing call.
@@ -19,8 +18,5 @@ DisplayStart prepareDisplay();
 // The line for an X display that cannot be reached. `display` and `waylandDisplay` are the
 // values of DISPLAY and WAYLAND_DISPLAY (null or empty: not set).
 std::string missingXDisplayText(const char* display, const char* waylandDisplay);
-
-// The line for a Wayland session: what the system-wide shortcuts can reach there.
-std::string waylandShortcutNotice();
 
 }  // namespace quelt

@@ -23,9 +23,4 @@ std::string missingXDisplayText(const char* display, const char* waylandDisplay)
            " at DISPLAY=" + display;
 }
 
-std::string waylandShortcutNotice() {
-    return "quelt-panel: Wayland session: system-wide shortcuts reach the panel only while one "
-           "of its windows has the focus (XInput2 under XWayland)";
-}
-
 }  // namespace quelt

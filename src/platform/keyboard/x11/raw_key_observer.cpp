@@ -10,7 +10,7 @@
 #include <memory>
 #include <utility>
 
-#include "platform/keyboard/keyboard_observer.h"
+#include "platform/keyboard/x11/raw_key_observer.h"
 #include "platform/keyboard/x11/system_key_state.h"
 #include "platform/keyboard/x11/virtual_keys.h"
 
@@ -218,8 +218,13 @@ class RawKeyObserver final : public KeyboardObserver {
 
 }  // namespace
 
-std::unique_ptr<KeyboardObserver> makeKeyboardObserver() {
+std::unique_ptr<KeyboardObserver> makeRawKeyObserver() {
     return std::make_unique<RawKeyObserver>();
+}
+
+std::string xwaylandShortcutNotice() {
+    return "quelt-panel: Wayland session: system-wide shortcuts reach the panel only while one "
+           "of its windows has the focus (XInput2 under XWayland)";
 }
 
 }  // namespace quelt

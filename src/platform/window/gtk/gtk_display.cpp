@@ -19,9 +19,6 @@ DisplayStart prepareDisplay() {
         start.problem = missingXDisplayText(display, wayland);
         return start;
     }
-    if (wayland != nullptr && wayland[0] != '\0') {
-        start.notice = waylandShortcutNotice();
-    }
     return start;
 }
 
