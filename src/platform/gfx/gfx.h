@@ -155,7 +155,9 @@ int drawText(Canvas& canvas, const std::string& text, const RectF& layout, const
 
 // A label drawn again and again: its layout (font, format, lines) is kept from one draw to the
 // next and redone only when the text, the font, the alignment or the rectangle's width changes.
-// Draws exactly as drawText. A copy starts without a layout.
+// Unrotated, the drawn ink is kept too (premultiplied, cut to its bounding box) and blended in
+// place by the draws after, until anything about the label changes. Draws as drawText, to within
+// the rounding of one blend. A copy starts without a layout.
 class TextLayout {
   public:
     struct Impl;  // backend data
@@ -167,6 +169,7 @@ class TextLayout {
     TextLayout(const TextLayout&) noexcept {}
     TextLayout& operator=(const TextLayout&) noexcept {
         impl_.reset();
+        ink_.reset();
         return *this;
     }
     TextLayout(TextLayout&&) noexcept = default;
@@ -176,7 +179,18 @@ class TextLayout {
     int draw(Canvas& canvas, const std::string& text, const RectF& layout, const TextStyle& style);
 
   private:
+    friend int drawText(Canvas&, const std::string&, const RectF&, const TextStyle&);
+    // Lays out (when needed) and draws straight onto the canvas (defined by the backend).
+    int drawLaidOut(Canvas& canvas, const std::string& text, const RectF& layout,
+                    const TextStyle& style);
+
     std::unique_ptr<Impl, ImplDeleter> impl_;
+    // The kept ink and what it was drawn for.
+    struct Ink;
+    struct InkDeleter {
+        void operator()(Ink* ink) const;
+    };
+    std::unique_ptr<Ink, InkDeleter> ink_;
 };
 
 // Whether a font family of that name exists on this system (no substitution).

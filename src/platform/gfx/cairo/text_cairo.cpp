@@ -108,8 +108,8 @@ void TextLayout::Impl::prepare(cairo_t* cr, const std::string& t, const RectF& r
     measured = 0;
 }
 
-int TextLayout::draw(Canvas& canvas, const std::string& text, const RectF& layout,
-                     const TextStyle& style) {
+int TextLayout::drawLaidOut(Canvas& canvas, const std::string& text, const RectF& layout,
+                            const TextStyle& style) {
     const CanvasContext context(canvas);
     cairo_t* cr = context.get();
     if (cr == nullptr || !(style.emPixels > 0)) {
@@ -145,11 +145,6 @@ int TextLayout::draw(Canvas& canvas, const std::string& text, const RectF& layou
     cairo_move_to(cr, layout.x, top);
     pango_cairo_show_layout(cr, kept.layout.get());
     return kOk;
-}
-
-int drawText(Canvas& canvas, const std::string& text, const RectF& layout, const TextStyle& style) {
-    TextLayout once;
-    return once.draw(canvas, text, layout, style);
 }
 
 }  // namespace quelt::gfx

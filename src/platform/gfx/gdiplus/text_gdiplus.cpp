@@ -100,8 +100,8 @@ void TextLayout::Impl::prepare(const std::string& t, const TextStyle& s) {
     gp::GdipSetStringFormatLineAlign(clone, Gdiplus::StringAlignmentCenter);
 }
 
-int TextLayout::draw(Canvas& canvas, const std::string& text, const RectF& layout,
-                     const TextStyle& style) {
+int TextLayout::drawLaidOut(Canvas& canvas, const std::string& text, const RectF& layout,
+                            const TextStyle& style) {
     const CanvasGraphics graphics(canvas);
     if (graphics.get() == nullptr) {
         return kInvalidParameter;
@@ -131,11 +131,6 @@ int TextLayout::draw(Canvas& canvas, const std::string& text, const RectF& layou
     return static_cast<int>(gp::GdipDrawString(graphics.get(), kept.wide.c_str(),
                                                static_cast<INT>(kept.wide.size()), kept.font.get(),
                                                &rect, kept.format.get(), kept.brush.get()));
-}
-
-int drawText(Canvas& canvas, const std::string& text, const RectF& layout, const TextStyle& style) {
-    TextLayout once;
-    return once.draw(canvas, text, layout, style);
 }
 
 }  // namespace quelt::gfx
