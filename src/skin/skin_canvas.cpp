@@ -28,6 +28,7 @@ SkinImage& SkinCanvas::Background(const std::string& path) {
     if (!background_ || backgroundSource_ != path || background_->Width() == 0) {
         background_ = SkinImage::FromFile(path);
         backgroundSource_ = path;
+        ++decoded_;
     }
     return *background_;
 }
@@ -68,16 +69,24 @@ void SkinCanvas::PaintBackground(std::int32_t x, std::int32_t y, std::int32_t wi
     if (composed == 0 || created == 0) {
         return;
     }
-    surface.clear();
     backgroundPath = path;
     if (!painter.started()) {
+        surface.clear();
         return;
     }
     SkinImage& image = Background(path);
+    painted_ = decoded_;
     imageRect = {0, 0, static_cast<std::int32_t>(image.Width()),
                  static_cast<std::int32_t>(image.Height())};
-    painter.DrawImage(image, &surface, x, y, width != 0 ? width : imageRect.right,
-                      height != 0 ? height : imageRect.bottom, alpha);
+    const std::int32_t drawnWidth = width != 0 ? width : imageRect.right;
+    const std::int32_t drawnHeight = height != 0 ? height : imageRect.bottom;
+    // An opaque draw covering the whole canvas leaves what a copy of the image leaves.
+    if (x == 0 && y == 0 && alpha >= 255 && drawnWidth == surface.width() &&
+        drawnHeight == surface.height() && gfx::copyImage(surface, image.native()) == gfx::kOk) {
+        return;
+    }
+    surface.clear();
+    painter.DrawImage(image, &surface, x, y, drawnWidth, drawnHeight, alpha);
 }
 
 void SkinCanvas::FillGradient(std::uint32_t colour1, std::uint32_t colour2, const SkinRect& rect) {

@@ -37,6 +37,10 @@ class SkinCanvas {
 
     // What controls draw on; null while there is no canvas.
     gfx::Canvas* dc() { return created != 0 ? &surface : nullptr; }
+    // Counts the background images painted: it changes when a composition starts with another
+    // image (or the same file decoded again) than the one before, so the frame's outline may
+    // differ.
+    std::uint32_t paintedBackground() const { return painted_; }
 
     SkinPainter painter;
     gfx::Canvas surface;
@@ -60,6 +64,8 @@ class SkinCanvas {
 
     std::unique_ptr<SkinImage> background_;
     std::string backgroundSource_;
+    std::uint32_t decoded_ = 0;  // background decodes so far
+    std::uint32_t painted_ = 0;  // the decode last painted
 };
 
 }  // namespace quelt

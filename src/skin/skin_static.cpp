@@ -37,7 +37,7 @@ void SkinText::Draw(gfx::Canvas* dc) const {
                                : gfx::TextAlign::Near;
     style.angleDegrees = static_cast<float>(angle % 360u);  // exact for any stored angle
     style.argb = BrushArgb();
-    gfx::drawText(*dc, text, SliceDest(rect), style);
+    layout.draw(*dc, text, SliceDest(rect), style);
 }
 
 }  // namespace quelt

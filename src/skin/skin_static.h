@@ -38,6 +38,8 @@ struct SkinText {
     std::uint8_t alpha = 0;
     std::int32_t visible = 0;
     std::int32_t disabled = 0;  // drawn in grey when set
+    // The laid-out text, kept between repaints; a copy or an assigned label lays out afresh.
+    mutable gfx::TextLayout layout{};
 
     void Assign(const SkinText& descriptor) { *this = descriptor; }
     void Draw(gfx::Canvas* dc) const;

@@ -278,5 +278,73 @@ TEST_F(TextTest, FacesChangeTheGlyphsAndUnknownFamiliesFallBackToArial) {
     EXPECT_EQ(fallback, regularPixels);
 }
 
+// Rows holding ink, counted as runs separated by empty rows: the number of text lines.
+int InkLines(const Canvas& canvas) {
+    int lines = 0;
+    bool previous = false;
+    for (int y = 0; y < canvas.height(); ++y) {
+        bool ink = false;
+        for (int x = 0; x < canvas.width() && !ink; ++x) {
+            ink = (canvas.pixel(x, y) >> 24) > 40;
+        }
+        lines += ink && !previous ? 1 : 0;
+        previous = ink;
+    }
+    return lines;
+}
+
+TEST_F(TextTest, SitsAtTheRectangleWithoutPaddingSoTwoDigitPortsKeepThreeLines) {
+    // The device box label: 11 pixel Arial in a 50 pixel wide rectangle.
+    Draw("FW: 12\nCOM: 12\nBoxID: 1", {0, 0, 50, 59}, Style(11));
+    EXPECT_EQ(InkLines(canvas_), 3);
+    const auto near = Draw("H", {10, 0, 100, 80}, Style(30));
+    EXPECT_LE(near.left, 10 + 3);  // the glyph's own side bearing only
+    TextStyle far = Style(30);
+    far.align = TextAlign::Far;
+    EXPECT_GE(Draw("H", {0, 0, 100, 80}, far).right, 100 - 3);
+}
+
+TEST_F(TextTest, AKeptLayoutFollowsEveryChangeOfTextStyleAndRectangle) {
+    TextLayout label;
+    TextStyle style = Style(20);
+    const auto drawn = [&](const std::string& text, RectF rect) {
+        canvas_.clear();
+        label.draw(canvas_, text, rect, style);
+        return InkBox(canvas_);
+    };
+    const auto hi = drawn("Hi", {0, 0, 120, 80});
+    EXPECT_GT(drawn("Hi there", {0, 0, 120, 80}).right, hi.right + 20);
+    style.align = TextAlign::Far;
+    EXPECT_GT(drawn("Hi", {0, 0, 120, 80}).left, 90);
+    EXPECT_GT(drawn("Hi", {0, 0, 60, 80}).right, 50);
+    EXPECT_LT(drawn("Hi", {0, 0, 60, 80}).right, 62);
+    EXPECT_GT(drawn("Hi", {0, 40, 60, 40}).top, 45);  // moved down: centred in the new rectangle
+    style.argb = 0xFE0000FF;
+    drawn("Hi", {0, 40, 60, 40});
+    const auto ink = InkBox(canvas_);
+    const Colour c = ColourAt(canvas_, (ink.left + ink.right) / 2, (ink.top + ink.bottom) / 2);
+    EXPECT_LE(c.r, 8);
+    style.emPixels = 40;
+    EXPECT_GT(drawn("Hi", {0, 0, 120, 80}).bottom - drawn("Hi", {0, 0, 120, 80}).top,
+              hi.bottom - hi.top + 10);
+}
+
+TEST_F(GfxTest, CopyImageReplacesTheCanvasOnlyAtItsOwnSize) {
+    const std::string path = folder_.file("half.png");
+    test::WritePng(path, 120, 80, std::vector<std::uint32_t>(120 * 80, 0x80FF0000));
+    const Image image = Image::fromFile(path);
+    ASSERT_TRUE(image.valid());
+    ASSERT_EQ(fillGradient(canvas_, 0, 0, 120, 80, kWhite, kWhite), kOk);
+    ASSERT_EQ(copyImage(canvas_, image), kOk);
+    // Replaced, not blended: half-transparent red, premultiplied.
+    EXPECT_EQ(canvas_.pixel(0, 0) >> 24, 0x80u);
+    EXPECT_NEAR(static_cast<int>((canvas_.pixel(119, 79) >> 16) & 0xFF), 0x80, 1);
+    EXPECT_EQ(canvas_.pixel(60, 40) & 0xFFFF, 0u);
+    Canvas other;
+    ASSERT_TRUE(other.create(121, 80));
+    EXPECT_EQ(copyImage(other, image), kInvalidParameter);
+    EXPECT_EQ(other.pixel(0, 0), 0u);
+}
+
 }  // namespace
 }  // namespace quelt::gfx

@@ -257,21 +257,42 @@ void HeadlessWindowHost::present(const std::uint32_t* premultipliedArgb, int wid
     if (premultipliedArgb == nullptr || width <= 0 || height <= 0) {
         return;
     }
-    PresentedFrame frame;
-    frame.width = width;
-    frame.height = height;
-    frame.pixels.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
-    const auto* source = reinterpret_cast<const unsigned char*>(premultipliedArgb);
-    for (int row = 0; row < height; ++row) {
-        std::memcpy(&frame.pixels[static_cast<std::size_t>(row) * static_cast<std::size_t>(width)],
-                    source + static_cast<std::ptrdiff_t>(row) * strideBytes,
-                    static_cast<std::size_t>(width) * sizeof(std::uint32_t));
-    }
     std::lock_guard<std::mutex> lock(mutex_);
-    frame_ = std::move(frame);
+    const bool own = premultipliedArgb == ownFrame_.pixels.data() && width == ownFrame_.width &&
+                     height == ownFrame_.height && strideBytes == width * 4;
+    if (!own) {
+        PresentedFrame frame;
+        frame.width = width;
+        frame.height = height;
+        frame.pixels.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+        const auto* source = reinterpret_cast<const unsigned char*>(premultipliedArgb);
+        for (int row = 0; row < height; ++row) {
+            std::memcpy(
+                &frame.pixels[static_cast<std::size_t>(row) * static_cast<std::size_t>(width)],
+                source + static_cast<std::ptrdiff_t>(row) * strideBytes,
+                static_cast<std::size_t>(width) * sizeof(std::uint32_t));
+        }
+        frame_ = std::move(frame);
+    }
+    presentedOwn_ = own;
     width_ = width;
     height_ = height;
     ++presents_;
+}
+
+std::uint32_t* HeadlessWindowHost::frameBuffer(int width, int height) {
+    if (!isUiThread() || width <= 0 || height <= 0) {
+        return nullptr;
+    }
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (width != ownFrame_.width || height != ownFrame_.height) {
+        presentedOwn_ = false;
+        ownFrame_.width = width;
+        ownFrame_.height = height;
+        ownFrame_.pixels.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height),
+                                0);
+    }
+    return ownFrame_.pixels.data();
 }
 
 void HeadlessWindowHost::showErrorBox(const std::string& text) {
@@ -406,7 +427,7 @@ CursorShape HeadlessWindowHost::cursor() const {
 
 PresentedFrame HeadlessWindowHost::lastFrame() const {
     std::lock_guard<std::mutex> lock(mutex_);
-    return frame_;
+    return presentedOwn_ ? ownFrame_ : frame_;
 }
 
 int HeadlessWindowHost::presentCount() const {

@@ -75,6 +75,8 @@ class HeadlessWindowHost : public WindowHost {
     QUELT_WINDOW_HOST_OPERATIONS
     void placeAndShow(int x, int y) override;
     bool isCreated() const override;
+    // The host's own frame, presented without a copy, as the native hosts do.
+    std::uint32_t* frameBuffer(int width, int height) override;
     void setHandler(WindowHandler* handler) override { handler_ = handler; }
     bool isUiThread() const override { return std::this_thread::get_id() == loop_->uiThread; }
     void setTitle(const std::string& title) override;
@@ -107,6 +109,7 @@ class HeadlessWindowHost : public WindowHost {
     // The owner in force when the window was created (null: none).
     const WindowHost* ownerAtCreate() const;
     CursorShape cursor() const;
+    // A frame presented from the host's own memory reads as that memory is now.
     PresentedFrame lastFrame() const;
     int presentCount() const;
     bool quitRequested() const { return loop_->quitRequested.load(); }
@@ -145,6 +148,8 @@ class HeadlessWindowHost : public WindowHost {
     int width_ = 0;
     int height_ = 0;
     PresentedFrame frame_;
+    PresentedFrame ownFrame_;  // frameBuffer's memory
+    bool presentedOwn_ = false;
     int presents_ = 0;
     std::function<void(const std::string&)> errorBoxAction_;
     bool realTimeWaits_ = false;

@@ -18,8 +18,18 @@ int CGUIGDIPlusMfcBaseDlg::SetBackground(std::int32_t width, std::int32_t height
                                          const std::string& path) {
     const int result = canvas.SetBackground(width, height, path);
     if (result != 0) {
+        // Composed straight into the window's own frame where it offers one: presenting then
+        // copies nothing.
+        gfx::Canvas& surface = canvas.surface;
+        const int w = surface.width();
+        const int h = surface.height();
+        if (std::uint32_t* frame = host_->frameBuffer(w, h)) {
+            if (!surface.wrap(frame, w, h, w * 4)) {
+                surface.create(w, h);
+            }
+        }
         // A transparent first frame gives the window the canvas's size.
-        canvas.surface.clear();
+        surface.clear();
         Present();
     }
     return result;
@@ -45,6 +55,10 @@ void CGUIGDIPlusMfcBaseDlg::Present() {
     const int height = canvas.windowRect.bottom - canvas.windowRect.top;
     if (width <= 0 || height <= 0 || width > surface->width() || height > surface->height()) {
         return;
+    }
+    if (canvas.paintedBackground() != presentedBackground_) {
+        presentedBackground_ = canvas.paintedBackground();
+        host_->outlineChanged();
     }
     host_->present(reinterpret_cast<const std::uint32_t*>(surface->data()), width, height,
                    surface->stride());

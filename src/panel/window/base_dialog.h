@@ -55,6 +55,7 @@ class CGUIGDIPlusMfcBaseDlg : public WindowHandler {
 
   private:
     std::unique_ptr<WindowHost> host_;
+    std::uint32_t presentedBackground_ = 0;  // canvas.paintedBackground() last presented
 };
 
 }  // namespace quelt

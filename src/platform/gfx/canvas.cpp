@@ -12,6 +12,7 @@ Canvas::Canvas(Canvas&& other) noexcept {
 
 Canvas& Canvas::operator=(Canvas&& other) noexcept {
     if (this != &other) {
+        target_ = std::move(other.target_);
         owned_ = std::move(other.owned_);
         data_ = std::exchange(other.data_, nullptr);
         width_ = std::exchange(other.width_, 0);
@@ -49,6 +50,7 @@ bool Canvas::wrap(void* data, int width, int height, int stride) {
 }
 
 void Canvas::reset() {
+    target_.reset();
     owned_.reset();
     data_ = nullptr;
     width_ = height_ = stride_ = 0;

@@ -27,9 +27,16 @@ void shutdown(std::uintptr_t token);
 
 // Pixel buffer: 32-bit premultiplied ARGB (0xAARRGGBB as a native uint32, so B, G, R, A bytes in
 // memory on little-endian machines), rows `stride` bytes apart. Either owns its memory or wraps
-// memory owned by someone else (for example a window system's bitmap).
+// memory owned by someone else (for example a window system's bitmap). The backend's drawing
+// context over the pixels is made by the first draw and kept until the memory changes, so a
+// repaint of many controls uses one context.
 class Canvas {
   public:
+    struct Target;  // backend data: the drawing context over the pixels
+    struct TargetDeleter {
+        void operator()(Target* target) const;
+    };
+
     Canvas() = default;
     Canvas(const Canvas&) = delete;
     Canvas& operator=(const Canvas&) = delete;
@@ -56,7 +63,12 @@ class Canvas {
     // Premultiplied 0xAARRGGBB at (x, y); 0 outside the canvas.
     std::uint32_t pixel(int x, int y) const;
 
+    // For the backend: its drawing context over these pixels, null until it makes one.
+    Target* target() const { return target_.get(); }
+    void setTarget(Target* target) { target_.reset(target); }
+
   private:
+    std::unique_ptr<Target, TargetDeleter> target_;
     std::unique_ptr<std::uint32_t[]> owned_;
     std::uint8_t* data_ = nullptr;
     int width_ = 0;
@@ -108,11 +120,17 @@ struct RectF {
 
 // Draws the source rectangle of `image` stretched into `dest`, blended source-over by the image's
 // own alpha. Pixels outside the source rectangle never contribute, so one slice of a strip does
-// not pick up its neighbours at the edges.
+// not pick up its neighbours at the edges. The pixels of each source rectangle drawn are cut out
+// once, premultiplied, and kept with the image for the draws after.
 int drawImage(Canvas& canvas, const Image& image, const RectF& source, const RectF& dest);
 // The same with the image's alpha multiplied by `opacity` (0 to 1).
 int drawImage(Canvas& canvas, const Image& image, const RectF& source, const RectF& dest,
               float opacity);
+
+// Replaces the whole canvas by the image at (0, 0), image and canvas of the same size: what a clear
+// followed by a full-size draw gives, in one copy. kInvalidParameter (canvas untouched) for an
+// invalid image or canvas or a size that differs.
+int copyImage(Canvas& canvas, const Image& image);
 
 // Fills the rectangle (left, top, right, bottom) with a horizontal linear gradient from `argbLeft`
 // at the left edge to `argbRight` at the right edge (colours 0xAARRGGBB, not premultiplied).
@@ -134,6 +152,46 @@ struct TextStyle {
 // Lays the UTF-8 text out in `layout` (breaking at "\n" and at word boundaries within its
 // width), centres the block vertically and draws it, clipped to the rectangle.
 int drawText(Canvas& canvas, const std::string& text, const RectF& layout, const TextStyle& style);
+
+// A label drawn again and again: its layout (font, format, lines) is kept from one draw to the
+// next and redone only when the text, the font, the alignment or the rectangle's width changes.
+// Unrotated, the drawn ink is kept too (premultiplied, cut to its bounding box) and blended in
+// place by the draws after, until anything about the label changes. Draws as drawText, to within
+// the rounding of one blend. A copy starts without a layout.
+class TextLayout {
+  public:
+    struct Impl;  // backend data
+    struct ImplDeleter {
+        void operator()(Impl* impl) const;
+    };
+
+    TextLayout() = default;
+    TextLayout(const TextLayout&) noexcept {}
+    TextLayout& operator=(const TextLayout&) noexcept {
+        impl_.reset();
+        ink_.reset();
+        return *this;
+    }
+    TextLayout(TextLayout&&) noexcept = default;
+    TextLayout& operator=(TextLayout&&) noexcept = default;
+    ~TextLayout() = default;
+
+    int draw(Canvas& canvas, const std::string& text, const RectF& layout, const TextStyle& style);
+
+  private:
+    friend int drawText(Canvas&, const std::string&, const RectF&, const TextStyle&);
+    // Lays out (when needed) and draws straight onto the canvas (defined by the backend).
+    int drawLaidOut(Canvas& canvas, const std::string& text, const RectF& layout,
+                    const TextStyle& style);
+
+    std::unique_ptr<Impl, ImplDeleter> impl_;
+    // The kept ink and what it was drawn for.
+    struct Ink;
+    struct InkDeleter {
+        void operator()(Ink* ink) const;
+    };
+    std::unique_ptr<Ink, InkDeleter> ink_;
+};
 
 // Whether a font family of that name exists on this system (no substitution).
 bool fontFamilyExists(const std::string& family);

@@ -15,6 +15,7 @@ struct PixelBlock {
     int x1 = 0;
     int y1 = 0;
 
+    bool operator==(const PixelBlock&) const = default;
     bool empty() const { return x1 <= x0 || y1 <= y0; }
     bool whole(int imageWidth, int imageHeight) const {
         return x0 == 0 && y0 == 0 && x1 == imageWidth && y1 == imageHeight;

@@ -140,9 +140,19 @@ class WindowHost {
     // --- drawing ---
     // Shows a canvas of premultiplied 32-bit ARGB pixels (alpha in the top byte, native byte
     // order) with per-pixel alpha: alpha 0 is fully transparent and lets the pointer through.
-    // The window takes the canvas's size; its position stays. The pixels are copied.
+    // The window takes the canvas's size; its position stays. The pixels are copied, unless they
+    // are the host's own frame (below). Hosts that shape the window from alpha take the shape
+    // from the first frame of each size and from the frame after `outlineChanged`.
     virtual void present(const std::uint32_t* premultipliedArgb, int width, int height,
                          int strideBytes) = 0;
+    // UI thread: memory of the host's own for a frame of this size (premultiplied ARGB, rows
+    // 4 * width bytes apart) to compose into, so that presenting it copies nothing. It stays at
+    // the same address until a frame of another size is asked for or the host object is gone
+    // (`destroy` keeps it). Null where the host has none: then `present` copies.
+    virtual std::uint32_t* frameBuffer(int /*width*/, int /*height*/) { return nullptr; }
+    // The next frame's alpha outline may differ from the frames presented so far (a new
+    // background): the next `present` takes the window's shapes from it again.
+    virtual void outlineChanged() {}
 
     // --- modal boxes and the loop ---
     // Modal error box owned by this window, caption "QueltError...", error icon, one OK button.

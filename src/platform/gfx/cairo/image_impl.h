@@ -1,29 +1,47 @@
 #pragma once
-// Backend data of a decoded image on Linux, and the cairo context that draws into a canvas.
+// Backend data on Linux: a decoded image with the slices cut out of it so far, the drawing
+// context kept over a canvas, and the scope of one drawing operation on it.
 #include <cairo.h>
+
+#include <vector>
 
 #include "platform/gfx/cairo/cairo_owners.h"
 #include "platform/gfx/gfx.h"
+#include "platform/gfx/pixel_block.h"
 
 namespace quelt::gfx {
 
-struct Image::Impl {
-    CairoSurface surface;  // premultiplied ARGB32
+// The pixels of one block of an image as a surface of their own, and the pattern that draws them
+// (edges padded with the block's own border pixels).
+struct ImageSlice {
+    PixelBlock block;
+    CairoSurface surface;
+    CairoPattern pattern;
 };
 
-// A cairo context drawing straight into a canvas's memory (no copy) for one operation; the
-// surface is flushed when it ends. `get` is null for an invalid canvas.
+struct Image::Impl {
+    CairoSurface surface;  // premultiplied ARGB32
+    std::vector<ImageSlice> slices;
+};
+
+struct Canvas::Target {
+    CairoSurface surface;  // over the canvas's memory, no copy
+    CairoContext cr;
+};
+
+// One drawing operation on a canvas: its kept context (made on first use), with the context's
+// state saved on entry and restored on exit, and the surface flushed, so each operation starts
+// unclipped and untransformed. `get` is null for an invalid canvas.
 class CanvasContext {
   public:
     explicit CanvasContext(Canvas& canvas);
     CanvasContext(const CanvasContext&) = delete;
     CanvasContext& operator=(const CanvasContext&) = delete;
     ~CanvasContext();
-    cairo_t* get() const { return cr_.get(); }
+    cairo_t* get() const { return cr_; }
 
   private:
-    CairoSurface surface_;
-    CairoContext cr_;
+    cairo_t* cr_ = nullptr;
 };
 
 }  // namespace quelt::gfx

@@ -1,4 +1,7 @@
-// Image drawing and gradients on Windows with GDI+, straight into the canvas memory.
+// Image drawing, copies and gradients on Windows with GDI+, straight into the canvas memory.
+#include <cstring>
+#include <memory>
+
 #include "platform/gfx/gdiplus/gdiplus_common.h"
 #include "platform/gfx/pixel_block.h"
 
@@ -17,35 +20,70 @@ void shutdown(std::uintptr_t token) {
     }
 }
 
+void Canvas::TargetDeleter::operator()(Target* target) const {
+    delete target;
+}
+
 CanvasGraphics::CanvasGraphics(Canvas& canvas) {
     if (!canvas.valid()) {
         return;
     }
-    Gdiplus::GpBitmap* bitmap = nullptr;
-    if (gp::GdipCreateBitmapFromScan0(canvas.width(), canvas.height(), canvas.stride(),
-                                      PixelFormat32bppPARGB, canvas.data(),
-                                      &bitmap) != Gdiplus::Ok) {
-        return;
+    if (canvas.target() == nullptr) {
+        auto target = std::make_unique<Canvas::Target>();
+        Gdiplus::GpBitmap* bitmap = nullptr;
+        if (gp::GdipCreateBitmapFromScan0(canvas.width(), canvas.height(), canvas.stride(),
+                                          PixelFormat32bppPARGB, canvas.data(),
+                                          &bitmap) != Gdiplus::Ok) {
+            return;
+        }
+        target->bitmap.reset(bitmap);
+        Gdiplus::GpGraphics* graphics = nullptr;
+        if (gp::GdipGetImageGraphicsContext(bitmap, &graphics) != Gdiplus::Ok) {
+            return;
+        }
+        target->graphics.reset(graphics);
+        canvas.setTarget(target.release());
     }
-    bitmap_.reset(bitmap);
-    Gdiplus::GpGraphics* graphics = nullptr;
-    if (gp::GdipGetImageGraphicsContext(bitmap, &graphics) == Gdiplus::Ok) {
-        graphics_.reset(graphics);
+    graphics_ = canvas.target()->graphics.get();
+}
+
+CanvasGraphics::~CanvasGraphics() {
+    if (graphics_ != nullptr) {
+        gp::GdipResetWorldTransform(graphics_);
+        gp::GdipFlush(graphics_, Gdiplus::FlushIntentionSync);
     }
 }
 
 namespace {
 
-// The pixels of the integer area covering the source rectangle, as a bitmap of their own, so
-// that sampling at the edges cannot reach the neighbouring slice of a strip.
-GpImageOwner SliceCopy(Gdiplus::GpImage* image, int x0, int y0, int x1, int y1) {
-    Gdiplus::GpBitmap* slice = nullptr;
-    if (gp::GdipCloneBitmapAreaI(x0, y0, x1 - x0, y1 - y0, PixelFormat32bppPARGB,
-                                 reinterpret_cast<Gdiplus::GpBitmap*>(image),
-                                 &slice) != Gdiplus::Ok) {
+// The slice of `block` as a premultiplied bitmap of its own, so that sampling at its edges
+// cannot reach the neighbouring slice of a strip; cut on its first draw and kept with the image.
+Gdiplus::GpImage* SliceOf(Image::Impl& image, const PixelBlock& block) {
+    for (const ImageSlice& slice : image.slices) {
+        if (slice.block == block) {
+            return slice.bitmap.get();
+        }
+    }
+    Gdiplus::GpBitmap* bitmap = nullptr;
+    if (gp::GdipCloneBitmapAreaI(
+            block.x0, block.y0, block.x1 - block.x0, block.y1 - block.y0, PixelFormat32bppPARGB,
+            reinterpret_cast<Gdiplus::GpBitmap*>(image.image.get()), &bitmap) != Gdiplus::Ok) {
         return nullptr;
     }
-    return GpImageOwner(slice);
+    image.slices.push_back(ImageSlice{block, GpImageOwner(bitmap)});
+    return bitmap;
+}
+
+// Mirrored edges: pixels just outside the source repeat its border instead of fading out.
+GpAttributesOwner EdgeAttributes() {
+    Gdiplus::GpImageAttributes* created = nullptr;
+    gp::GdipCreateImageAttributes(&created);
+    GpAttributesOwner attributes(created);
+    if (attributes != nullptr) {
+        gp::GdipSetImageAttributesWrapMode(attributes.get(), Gdiplus::WrapModeTileFlipXY,
+                                           0xFF000000, FALSE);
+    }
+    return attributes;
 }
 
 int PaintImage(Canvas& canvas, const Image& image, const RectF& source, const RectF& dest,
@@ -59,42 +97,86 @@ int PaintImage(Canvas& canvas, const Image& image, const RectF& source, const Re
     if (block.empty()) {
         return kOk;
     }
-    CanvasGraphics graphics(canvas);
+    const CanvasGraphics graphics(canvas);
     if (graphics.get() == nullptr) {
         return kInvalidParameter;
     }
-    Gdiplus::GpImage* whole = image.impl()->image.get();
-    const GpImageOwner slice = block.whole(imageWidth, imageHeight)
-                                   ? nullptr
-                                   : SliceCopy(whole, block.x0, block.y0, block.x1, block.y1);
-    Gdiplus::GpImage* drawn = slice != nullptr ? slice.get() : whole;
-    const float offsetX = slice != nullptr ? static_cast<float>(block.x0) : 0.0f;
-    const float offsetY = slice != nullptr ? static_cast<float>(block.y0) : 0.0f;
-
-    Gdiplus::GpImageAttributes* created = nullptr;
-    gp::GdipCreateImageAttributes(&created);
-    const GpAttributesOwner attributes(created);
-    // Mirrored edges: pixels just outside the source repeat its border instead of fading out.
-    gp::GdipSetImageAttributesWrapMode(attributes.get(), Gdiplus::WrapModeTileFlipXY, 0xFF000000,
-                                       FALSE);
+    Image::Impl& impl = *image.impl();
+    Gdiplus::GpImage* drawn = SliceOf(impl, block);
+    if (drawn == nullptr) {
+        return kOutOfMemory;
+    }
+    GpAttributesOwner faded;
+    Gdiplus::GpImageAttributes* attributes = nullptr;
     if (opacity != nullptr) {
+        faded = EdgeAttributes();
         Gdiplus::ColorMatrix matrix{};
         for (int i = 0; i < 5; ++i) {
             matrix.m[i][i] = 1.0f;
         }
         matrix.m[3][3] = *opacity;
-        gp::GdipSetImageAttributesColorMatrix(attributes.get(), Gdiplus::ColorAdjustTypeBitmap,
-                                              TRUE, &matrix, nullptr,
-                                              Gdiplus::ColorMatrixFlagsDefault);
+        gp::GdipSetImageAttributesColorMatrix(faded.get(), Gdiplus::ColorAdjustTypeBitmap, TRUE,
+                                              &matrix, nullptr, Gdiplus::ColorMatrixFlagsDefault);
+        attributes = faded.get();
+    } else {
+        if (impl.edges == nullptr) {
+            impl.edges = EdgeAttributes();
+        }
+        attributes = impl.edges.get();
     }
     const Gdiplus::GpStatus status = gp::GdipDrawImageRectRect(
-        graphics.get(), drawn, dest.x, dest.y, dest.width, dest.height, source.x - offsetX,
-        source.y - offsetY, source.width, source.height, Gdiplus::UnitPixel, attributes.get(),
-        nullptr, nullptr);
+        graphics.get(), drawn, dest.x, dest.y, dest.width, dest.height,
+        source.x - static_cast<float>(block.x0), source.y - static_cast<float>(block.y0),
+        source.width, source.height, Gdiplus::UnitPixel, attributes, nullptr, nullptr);
     return static_cast<int>(status);
 }
 
+// The whole image as premultiplied ARGB rows, made on first use and kept.
+const std::vector<std::uint32_t>* Premultiplied(Image::Impl& impl, int width, int height) {
+    if (!impl.premultiplied.empty()) {
+        return &impl.premultiplied;
+    }
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * height);
+    Gdiplus::BitmapData data{};
+    data.Width = static_cast<UINT>(width);
+    data.Height = static_cast<UINT>(height);
+    data.Stride = width * 4;
+    data.PixelFormat = PixelFormat32bppPARGB;
+    data.Scan0 = pixels.data();
+    const Gdiplus::GpRect rect{0, 0, width, height};
+    auto* bitmap = reinterpret_cast<Gdiplus::GpBitmap*>(impl.image.get());
+    if (gp::GdipBitmapLockBits(bitmap, &rect,
+                               Gdiplus::ImageLockModeRead | Gdiplus::ImageLockModeUserInputBuf,
+                               PixelFormat32bppPARGB, &data) != Gdiplus::Ok) {
+        return nullptr;
+    }
+    gp::GdipBitmapUnlockBits(bitmap, &data);
+    impl.premultiplied = std::move(pixels);
+    return &impl.premultiplied;
+}
+
 }  // namespace
+
+int copyImage(Canvas& canvas, const Image& image) {
+    if (!image.valid() || !canvas.valid()) {
+        return kInvalidParameter;
+    }
+    const int width = static_cast<int>(image.width());
+    const int height = static_cast<int>(image.height());
+    if (width != canvas.width() || height != canvas.height()) {
+        return kInvalidParameter;
+    }
+    const std::vector<std::uint32_t>* pixels = Premultiplied(*image.impl(), width, height);
+    if (pixels == nullptr) {
+        return kOutOfMemory;
+    }
+    for (int y = 0; y < height; ++y) {
+        std::memcpy(canvas.data() + static_cast<std::size_t>(y) * canvas.stride(),
+                    pixels->data() + static_cast<std::size_t>(y) * width,
+                    static_cast<std::size_t>(width) * 4);
+    }
+    return kOk;
+}
 
 int drawImage(Canvas& canvas, const Image& image, const RectF& source, const RectF& dest) {
     return PaintImage(canvas, image, source, dest, nullptr);
@@ -107,7 +189,7 @@ int drawImage(Canvas& canvas, const Image& image, const RectF& source, const Rec
 
 int fillGradient(Canvas& canvas, int left, int top, int right, int bottom, std::uint32_t argbLeft,
                  std::uint32_t argbRight) {
-    CanvasGraphics graphics(canvas);
+    const CanvasGraphics graphics(canvas);
     if (graphics.get() == nullptr) {
         return kInvalidParameter;
     }

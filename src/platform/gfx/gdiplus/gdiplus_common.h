@@ -8,10 +8,13 @@
 
 #include <gdiplus.h>
 
+#include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "base/unique_with.h"
 #include "platform/gfx/gfx.h"
+#include "platform/gfx/pixel_block.h"
 
 namespace quelt::gfx {
 
@@ -32,22 +35,41 @@ struct ComReleaser {
 };
 using StreamOwner = std::unique_ptr<IStream, ComReleaser>;
 
+// The pixels of one block of an image as a premultiplied bitmap of their own.
+struct ImageSlice {
+    PixelBlock block;
+    GpImageOwner bitmap;  // 32bpp premultiplied ARGB
+};
+
 struct Image::Impl {
     // Resource images: the stream and its memory live with the image, so they go after it.
     GlobalMemory memory;
     StreamOwner stream;
     GpImageOwner image;
+    // Made on first use and kept: the slices drawn so far, the edge attributes every draw
+    // without opacity uses, the whole image premultiplied for copies.
+    std::vector<ImageSlice> slices;
+    GpAttributesOwner edges;
+    std::vector<std::uint32_t> premultiplied;
 };
 
-// A GDI+ graphics over the canvas's pixels (32bpp premultiplied ARGB, no copy).
+struct Canvas::Target {
+    GpImageOwner bitmap;  // over the canvas's pixels (32bpp premultiplied ARGB, no copy)
+    GpGraphicsOwner graphics;
+};
+
+// One drawing operation on a canvas: its kept graphics (made on first use), back to no
+// transformation when the operation ends. `get` is null for an invalid canvas.
 class CanvasGraphics {
   public:
     explicit CanvasGraphics(Canvas& canvas);
-    Gdiplus::GpGraphics* get() const { return graphics_.get(); }
+    CanvasGraphics(const CanvasGraphics&) = delete;
+    CanvasGraphics& operator=(const CanvasGraphics&) = delete;
+    ~CanvasGraphics();
+    Gdiplus::GpGraphics* get() const { return graphics_; }
 
   private:
-    GpImageOwner bitmap_;
-    GpGraphicsOwner graphics_;
+    Gdiplus::GpGraphics* graphics_ = nullptr;
 };
 
 }  // namespace quelt::gfx

@@ -1,5 +1,7 @@
-// The GTK host's window: creating and destroying it, placement, painting the canvas copy and the
-// alpha shapes, and the error boxes.
+// The GTK host's window: creating and destroying it, placement, painting its frame and the alpha
+// shapes, and the error boxes. The shapes are taken from the frame only when its outline may have
+// changed (a new size, a new background); scanning the alpha of every frame costs more than
+// composing it.
 #include <cstring>
 #include <utility>
 
@@ -79,8 +81,7 @@ void GtkWindowHost::destroy() {
     }
     arrow_.reset();
     hand_.reset();
-    surface_.reset();
-    pixels_.clear();
+    // The frame's memory stays: a canvas may still be composed in it until the host is gone.
     inputShape_.clear();
     outputShape_.clear();
     shaped_ = false;
@@ -148,42 +149,66 @@ WindowPoint GtkWindowHost::positionNow() const {
     return point;
 }
 
+bool GtkWindowHost::ensureFrame(int width, int height) {
+    if (surface_ != nullptr && width == frameWidth_ && height == frameHeight_) {
+        return true;
+    }
+    surface_.reset();  // it points into the old pixels
+    pixels_.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
+    frameWidth_ = width;
+    frameHeight_ = height;
+    surface_.reset(
+        cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(pixels_.data()),
+                                            CAIRO_FORMAT_ARGB32, width, height, width * 4));
+    shaped_ = false;
+    return cairo_surface_status(surface_.get()) == CAIRO_STATUS_SUCCESS;
+}
+
+std::uint32_t* GtkWindowHost::frameBuffer(int width, int height) {
+    if (!isUiThread() || width <= 0 || height <= 0 || !ensureFrame(width, height)) {
+        return nullptr;
+    }
+    return pixels_.data();
+}
+
 void GtkWindowHost::present(const std::uint32_t* premultipliedArgb, int width, int height,
                             int strideBytes) {
     runUiOperation(*this, [&] {
         if (window_ == nullptr || premultipliedArgb == nullptr || width <= 0 || height <= 0) {
             return;
         }
-        const std::size_t rowPixels = static_cast<std::size_t>(width);
-        if (surface_ == nullptr || width != width_ || height != height_) {
-            surface_.reset();  // it points into the old pixels
-            pixels_.assign(rowPixels * static_cast<std::size_t>(height), 0);
-            if (width != width_ || height != height_) {
-                width_ = width;
-                height_ = height;
-                gtk_widget_set_size_request(window_.get(), width, height);
-                gtk_window_resize(GTK_WINDOW(window_.get()), width, height);
+        // A frame composed in our own pixels is shown as it is; any other is copied in.
+        const bool own = premultipliedArgb == pixels_.data() && width == frameWidth_ &&
+                         height == frameHeight_ && strideBytes == width * 4;
+        if (!own) {
+            if (premultipliedArgb == pixels_.data() || !ensureFrame(width, height)) {
+                return;  // our own memory at another size: nothing sound to show
+            }
+            const std::size_t rowPixels = static_cast<std::size_t>(width);
+            const auto* source = reinterpret_cast<const unsigned char*>(premultipliedArgb);
+            for (int row = 0; row < height; ++row) {
+                std::memcpy(&pixels_[static_cast<std::size_t>(row) * rowPixels],
+                            source + static_cast<std::ptrdiff_t>(row) * strideBytes,
+                            rowPixels * sizeof(std::uint32_t));
             }
         }
-        const auto* source = reinterpret_cast<const unsigned char*>(premultipliedArgb);
-        for (int row = 0; row < height; ++row) {
-            std::memcpy(&pixels_[static_cast<std::size_t>(row) * rowPixels],
-                        source + static_cast<std::ptrdiff_t>(row) * strideBytes,
-                        rowPixels * sizeof(std::uint32_t));
-        }
-        if (surface_ == nullptr) {
-            surface_.reset(cairo_image_surface_create_for_data(
-                reinterpret_cast<unsigned char*>(pixels_.data()), CAIRO_FORMAT_ARGB32, width,
-                height, width * 4));
+        if (width != width_ || height != height_) {
+            width_ = width;
+            height_ = height;
+            shaped_ = false;
+            gtk_widget_set_size_request(window_.get(), width, height);
+            gtk_window_resize(GTK_WINDOW(window_.get()), width, height);
         }
         cairo_surface_mark_dirty(surface_.get());
-        applyShape();
+        if (!shaped_) {
+            applyShape();
+        }
         gtk_widget_queue_draw(window_.get());
     });
 }
 
 void GtkWindowHost::applyShape() {
-    if (window_ == nullptr || pixels_.empty()) {
+    if (window_ == nullptr || pixels_.empty() || frameWidth_ != width_ || frameHeight_ != height_) {
         return;
     }
     const int stride = width_ * 4;

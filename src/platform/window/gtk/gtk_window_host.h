@@ -1,8 +1,9 @@
 #pragma once
 // The window host on GTK 3 / X11 (private to the GTK backend): an undecorated toplevel with an
-// RGBA visual, painted from a copy of the canvas with cairo. Without a compositor the X server
-// ignores alpha, so the window is then shaped from the canvas's alpha channel; the input shape
-// always follows alpha, so fully transparent pixels let the pointer through on every setup.
+// RGBA visual, painted with cairo from its frame (composed in place by the dialog, or a copy).
+// Without a compositor the X server ignores alpha, so the window is then shaped from the canvas's
+// alpha channel; the input shape always follows alpha, so fully transparent pixels let the pointer
+// through on every setup.
 //
 // Its jobs live in three files: gtk_window_host.cpp (the window, its shape and painting),
 // gtk_input.cpp (pointer, cursor, capture, caption drag, keys) and gtk_loop.cpp (the UI queue and
@@ -33,6 +34,8 @@ class GtkWindowHost final : public WindowHost {
 
     QUELT_WINDOW_HOST_OPERATIONS
     bool isCreated() const override { return window_ != nullptr; }
+    std::uint32_t* frameBuffer(int width, int height) override;
+    void outlineChanged() override { shaped_ = false; }
     void setTitle(const std::string& title) override;
     void setOwner(const WindowHost& owner) override { owner_ = &owner; }
     void* nativeWindow() const override { return window_.get(); }
@@ -55,6 +58,8 @@ class GtkWindowHost final : public WindowHost {
     }
     WindowPoint positionNow() const;
     void applyShape();
+    // Pixels and surface for a frame of this size (kept when it has that size already).
+    bool ensureFrame(int width, int height);
 
     // gtk_input.cpp: the window's input signals; its two cursors (once it is realized).
     void connectInput();
@@ -82,8 +87,10 @@ class GtkWindowHost final : public WindowHost {
     int height_ = 0;
     WindowPoint position_;
 
-    std::vector<std::uint32_t> pixels_;
-    CairoSurface surface_;  // over pixels_
+    std::vector<std::uint32_t> pixels_;  // the frame shown; canvases may compose in it
+    CairoSurface surface_;               // over pixels_
+    int frameWidth_ = 0;
+    int frameHeight_ = 0;
     std::vector<ShapeRect> inputShape_;
     std::vector<ShapeRect> outputShape_;
     bool shaped_ = false;

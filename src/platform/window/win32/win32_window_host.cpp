@@ -1,5 +1,5 @@
-// The Win32 host's window: its class, creating and destroying it, placement, drawing the canvas
-// copy with UpdateLayeredWindow, and the error boxes.
+// The Win32 host's window: its class, creating and destroying it, placement, showing its frame
+// (composed in place by the dialog, or a copy) with UpdateLayeredWindow, and the error boxes.
 #include "platform/window/win32/win32_window_host.h"
 
 #include <cstring>
@@ -113,7 +113,15 @@ void Win32WindowHost::destroy() {
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
     }
     window_.reset();
-    surface_.release();
+    // The surface stays: a canvas may still be composed in its bits until the host is gone.
+}
+
+std::uint32_t* Win32WindowHost::frameBuffer(int width, int height) {
+    if (!isUiThread() || width <= 0 || height <= 0 || !surface_.ensure(width, height)) {
+        return nullptr;
+    }
+    GdiFlush();
+    return surface_.row(0);
 }
 
 void Win32WindowHost::move(int x, int y) {
@@ -173,15 +181,22 @@ void Win32WindowHost::present(const std::uint32_t* premultipliedArgb, int width,
                               int strideBytes) {
     runUiOperation(*this, [&] {
         HWND hwnd = hwnd_.load();
-        if (hwnd == nullptr || premultipliedArgb == nullptr || width <= 0 || height <= 0 ||
-            !surface_.ensure(width, height)) {
+        if (hwnd == nullptr || premultipliedArgb == nullptr || width <= 0 || height <= 0) {
+            return;
+        }
+        // Our own bits at another size would be freed by the resize: nothing sound to show.
+        const bool ownBits = surface_.holds(premultipliedArgb);
+        if ((ownBits && !surface_.hasSize(width, height)) || !surface_.ensure(width, height)) {
             return;
         }
         GdiFlush();
-        const auto* source = reinterpret_cast<const unsigned char*>(premultipliedArgb);
-        for (int y = 0; y < height; ++y) {
-            std::memcpy(surface_.row(y), source + static_cast<std::ptrdiff_t>(y) * strideBytes,
-                        static_cast<std::size_t>(width) * sizeof(std::uint32_t));
+        // A frame composed in the surface's own bits is shown as it is; any other is copied in.
+        if (premultipliedArgb != surface_.row(0) || strideBytes != width * 4) {
+            const auto* source = reinterpret_cast<const unsigned char*>(premultipliedArgb);
+            for (int y = 0; y < height; ++y) {
+                std::memcpy(surface_.row(y), source + static_cast<std::ptrdiff_t>(y) * strideBytes,
+                            static_cast<std::size_t>(width) * sizeof(std::uint32_t));
+            }
         }
         const LONG exStyle = GetWindowLongW(hwnd, GWL_EXSTYLE);
         if ((exStyle & WS_EX_LAYERED) == 0) {

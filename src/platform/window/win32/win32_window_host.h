@@ -46,6 +46,10 @@ class LayeredSurface {
     void release();
 
     HDC dc() const { return dc_.get(); }
+    bool hasSize(int width, int height) const {
+        return bits_ != nullptr && width == width_ && height == height_;
+    }
+    bool holds(const void* pixels) const { return bits_ != nullptr && pixels == bits_; }
     std::uint32_t* row(int y) const {
         return static_cast<std::uint32_t*>(bits_) +
                static_cast<std::ptrdiff_t>(y) * static_cast<std::ptrdiff_t>(width_);
@@ -70,6 +74,7 @@ class Win32WindowHost final : public WindowHost {
     void setOwner(const WindowHost& owner) override { owner_ = &owner; }
     void* nativeWindow() const override { return hwnd_.load(); }
     void placeAndShow(int x, int y) override;
+    std::uint32_t* frameBuffer(int width, int height) override;
     bool isCreated() const override { return hwnd_.load() != nullptr; }
     void setHandler(WindowHandler* handler) override { handler_ = handler; }
     bool isUiThread() const override { return std::this_thread::get_id() == uiThread_; }
