@@ -37,4 +37,15 @@ inline PixelBlock pixelsToDraw(const RectF& source, const RectF& dest, int image
     return block;
 }
 
+// True when `source` is exactly `block` and lands at its own size on whole destination pixels: the
+// draw then samples nothing and is a plain source-over of the block's pixels.
+inline bool drawnAtOwnSize(const RectF& source, const RectF& dest, const PixelBlock& block) {
+    constexpr float kFar = 1 << 24;  // beyond this, floats no longer hold every whole pixel
+    return source.x == static_cast<float>(block.x0) && source.y == static_cast<float>(block.y0) &&
+           source.width == static_cast<float>(block.x1 - block.x0) &&
+           source.height == static_cast<float>(block.y1 - block.y0) && dest.width == source.width &&
+           dest.height == source.height && dest.x == std::floor(dest.x) &&
+           dest.y == std::floor(dest.y) && std::abs(dest.x) < kFar && std::abs(dest.y) < kFar;
+}
+
 }  // namespace quelt::gfx

@@ -79,8 +79,8 @@ CairoSurface sliceCopy(cairo_surface_t* image, const PixelBlock& block) {
 
 // The slice of `block`, cut out on its first draw and kept with the image; null when out of
 // memory.
-const ImageSlice* sliceOf(Image::Impl& image, const PixelBlock& block) {
-    for (const ImageSlice& slice : image.slices) {
+ImageSlice* sliceOf(Image::Impl& image, const PixelBlock& block) {
+    for (ImageSlice& slice : image.slices) {
         if (slice.block == block) {
             return &slice;
         }
@@ -113,14 +113,29 @@ int paintImage(Canvas& canvas, const Image& image, const RectF& source, const Re
     if (block.empty()) {
         return kOk;  // nothing to cover
     }
+    ImageSlice* slice = sliceOf(*image.impl(), block);
+    if (slice == nullptr) {
+        return kOutOfMemory;
+    }
+    if (opacity >= 1.0 && drawnAtOwnSize(source, dest, block)) {
+        if (!canvas.valid()) {
+            return kInvalidParameter;
+        }
+        if (!slice->unscaledReady) {
+            cairo_surface_t* pixels = slice->surface.get();
+            cairo_surface_flush(pixels);
+            slice->unscaled.assign(cairo_image_surface_get_data(pixels),
+                                   cairo_image_surface_get_stride(pixels), block.x1 - block.x0,
+                                   block.y1 - block.y0);
+            slice->unscaledReady = true;
+        }
+        slice->unscaled.blendOnto(canvas, static_cast<int>(dest.x), static_cast<int>(dest.y));
+        return kOk;
+    }
     const CanvasContext context(canvas);
     cairo_t* cr = context.get();
     if (cr == nullptr) {
         return kInvalidParameter;
-    }
-    const ImageSlice* slice = sliceOf(*image.impl(), block);
-    if (slice == nullptr) {
-        return kOutOfMemory;
     }
     // Pattern space is the slice; map destination coordinates into it.
     cairo_matrix_t matrix;

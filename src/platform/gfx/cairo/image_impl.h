@@ -8,15 +8,19 @@
 #include "platform/gfx/cairo/cairo_owners.h"
 #include "platform/gfx/gfx.h"
 #include "platform/gfx/pixel_block.h"
+#include "platform/gfx/sprite.h"
 
 namespace quelt::gfx {
 
 // The pixels of one block of an image as a surface of their own, and the pattern that draws them
-// (edges padded with the block's own border pixels).
+// (edges padded with the block's own border pixels), and its pixels ready for drawing at their own
+// size (made on the first such draw).
 struct ImageSlice {
     PixelBlock block;
     CairoSurface surface;
     CairoPattern pattern;
+    Sprite unscaled;
+    bool unscaledReady = false;
 };
 
 struct Image::Impl {
