@@ -1,6 +1,8 @@
 // Image drawing, copies and gradients on Windows with GDI+, straight into the canvas memory.
 #include <cstring>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "platform/gfx/gdiplus/gdiplus_common.h"
 #include "platform/gfx/pixel_block.h"
@@ -86,6 +88,56 @@ GpAttributesOwner EdgeAttributes() {
     return attributes;
 }
 
+// A block of the image as premultiplied ARGB rows packed `block` wide; empty when it cannot be
+// read.
+std::vector<std::uint32_t> ReadPremultiplied(Image::Impl& impl, const PixelBlock& block) {
+    const int width = block.x1 - block.x0;
+    const int height = block.y1 - block.y0;
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * height);
+    Gdiplus::BitmapData data{};
+    data.Width = static_cast<UINT>(width);
+    data.Height = static_cast<UINT>(height);
+    data.Stride = width * 4;
+    data.PixelFormat = PixelFormat32bppPARGB;
+    data.Scan0 = pixels.data();
+    const Gdiplus::GpRect rect{block.x0, block.y0, width, height};
+    auto* bitmap = reinterpret_cast<Gdiplus::GpBitmap*>(impl.image.get());
+    if (gp::GdipBitmapLockBits(bitmap, &rect,
+                               Gdiplus::ImageLockModeRead | Gdiplus::ImageLockModeUserInputBuf,
+                               PixelFormat32bppPARGB, &data) != Gdiplus::Ok) {
+        return {};
+    }
+    gp::GdipBitmapUnlockBits(bitmap, &data);
+    return pixels;
+}
+
+// The whole image as premultiplied ARGB rows, made on first use and kept.
+const std::vector<std::uint32_t>* Premultiplied(Image::Impl& impl, int width, int height) {
+    if (impl.premultiplied.empty()) {
+        impl.premultiplied = ReadPremultiplied(impl, PixelBlock{0, 0, width, height});
+    }
+    return impl.premultiplied.empty() ? nullptr : &impl.premultiplied;
+}
+
+// The block kept for drawing at its own size, read on its first such draw; null when it cannot
+// be read.
+const Sprite* SpriteOf(Image::Impl& image, const PixelBlock& block) {
+    for (const ImageSprite& kept : image.sprites) {
+        if (kept.block == block) {
+            return &kept.sprite;
+        }
+    }
+    const std::vector<std::uint32_t> pixels = ReadPremultiplied(image, block);
+    if (pixels.empty()) {
+        return nullptr;
+    }
+    ImageSprite kept{block, Sprite()};
+    kept.sprite.assign(reinterpret_cast<const std::uint8_t*>(pixels.data()),
+                       (block.x1 - block.x0) * 4, block.x1 - block.x0, block.y1 - block.y0);
+    image.sprites.push_back(std::move(kept));
+    return &image.sprites.back().sprite;
+}
+
 int PaintImage(Canvas& canvas, const Image& image, const RectF& source, const RectF& dest,
                const float* opacity) {
     if (!image.valid()) {
@@ -97,11 +149,22 @@ int PaintImage(Canvas& canvas, const Image& image, const RectF& source, const Re
     if (block.empty()) {
         return kOk;
     }
+    Image::Impl& impl = *image.impl();
+    if ((opacity == nullptr || *opacity >= 1.0f) && drawnAtOwnSize(source, dest, block)) {
+        if (!canvas.valid()) {
+            return kInvalidParameter;
+        }
+        const Sprite* sprite = SpriteOf(impl, block);
+        if (sprite == nullptr) {
+            return kOutOfMemory;
+        }
+        sprite->blendOnto(canvas, static_cast<int>(dest.x), static_cast<int>(dest.y));
+        return kOk;
+    }
     const CanvasGraphics graphics(canvas);
     if (graphics.get() == nullptr) {
         return kInvalidParameter;
     }
-    Image::Impl& impl = *image.impl();
     Gdiplus::GpImage* drawn = SliceOf(impl, block);
     if (drawn == nullptr) {
         return kOutOfMemory;
@@ -129,30 +192,6 @@ int PaintImage(Canvas& canvas, const Image& image, const RectF& source, const Re
         source.x - static_cast<float>(block.x0), source.y - static_cast<float>(block.y0),
         source.width, source.height, Gdiplus::UnitPixel, attributes, nullptr, nullptr);
     return static_cast<int>(status);
-}
-
-// The whole image as premultiplied ARGB rows, made on first use and kept.
-const std::vector<std::uint32_t>* Premultiplied(Image::Impl& impl, int width, int height) {
-    if (!impl.premultiplied.empty()) {
-        return &impl.premultiplied;
-    }
-    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * height);
-    Gdiplus::BitmapData data{};
-    data.Width = static_cast<UINT>(width);
-    data.Height = static_cast<UINT>(height);
-    data.Stride = width * 4;
-    data.PixelFormat = PixelFormat32bppPARGB;
-    data.Scan0 = pixels.data();
-    const Gdiplus::GpRect rect{0, 0, width, height};
-    auto* bitmap = reinterpret_cast<Gdiplus::GpBitmap*>(impl.image.get());
-    if (gp::GdipBitmapLockBits(bitmap, &rect,
-                               Gdiplus::ImageLockModeRead | Gdiplus::ImageLockModeUserInputBuf,
-                               PixelFormat32bppPARGB, &data) != Gdiplus::Ok) {
-        return nullptr;
-    }
-    gp::GdipBitmapUnlockBits(bitmap, &data);
-    impl.premultiplied = std::move(pixels);
-    return &impl.premultiplied;
 }
 
 }  // namespace

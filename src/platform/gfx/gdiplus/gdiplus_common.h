@@ -15,6 +15,7 @@
 #include "base/unique_with.h"
 #include "platform/gfx/gfx.h"
 #include "platform/gfx/pixel_block.h"
+#include "platform/gfx/sprite.h"
 
 namespace quelt::gfx {
 
@@ -41,6 +42,12 @@ struct ImageSlice {
     GpImageOwner bitmap;  // 32bpp premultiplied ARGB
 };
 
+// The pixels of one block of an image kept for drawing at their own size.
+struct ImageSprite {
+    PixelBlock block;
+    Sprite sprite;
+};
+
 struct Image::Impl {
     // Resource images: the stream and its memory live with the image, so they go after it.
     GlobalMemory memory;
@@ -49,6 +56,7 @@ struct Image::Impl {
     // Made on first use and kept: the slices drawn so far, the edge attributes every draw
     // without opacity uses, the whole image premultiplied for copies.
     std::vector<ImageSlice> slices;
+    std::vector<ImageSprite> sprites;
     GpAttributesOwner edges;
     std::vector<std::uint32_t> premultiplied;
 };
