@@ -2,6 +2,7 @@
 // Only pixels are checked, so the same tests run against every backend.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 
@@ -127,6 +128,48 @@ TEST_F(GfxTest, StretchedSliceNeverPicksUpItsNeighbours) {
             const std::uint32_t p = canvas_.pixel(x, y);
             ASSERT_TRUE(p == 0 || p == kGreen) << x << "," << y;
             ASSERT_TRUE(p == 0 || (x < 63 && y >= 10 && y < 13)) << x << "," << y;
+        }
+    }
+}
+
+TEST_F(GfxTest, SliceAtItsOwnSizeBlendsOverAndClipsAtEveryCanvasEdge) {
+    // Straight colours; the top row and the left column are transparent.
+    const std::string path = folder_.file("sprite.png");
+    test::WritePng(path, 4, 3,
+                   {0, 0, 0, 0,              //
+                    0, kRed, 0x800000FF, 0,  //
+                    0, 0, 0x40FFFFFF, kGreen});
+    const Image image = Image::fromFile(path);
+    ASSERT_TRUE(image.valid());
+    constexpr std::uint32_t kGrey = 0xFF808080;
+    for (int y = 0; y < canvas_.height(); ++y) {
+        auto* row = reinterpret_cast<std::uint32_t*>(canvas_.data() + y * canvas_.stride());
+        std::fill(row, row + canvas_.width(), kGrey);
+    }
+    drawImage(canvas_, image, {0, 0, 4, 3}, {-2, 77, 4, 3});   // left column and bottom row out
+    drawImage(canvas_, image, {0, 0, 4, 3}, {118, -1, 4, 3});  // right columns and top row out
+
+    struct Expected {
+        int x, y;
+        std::uint32_t argb;
+    };
+    const Expected changed[] = {
+        {0, 78, 0xFF4040C0},  // half blue over grey
+        {0, 79, 0xFFA0A0A0},  // quarter white over grey
+        {1, 79, kGreen},
+        {119, 0, kRed},
+    };
+    for (int y = 0; y < canvas_.height(); ++y) {
+        for (int x = 0; x < canvas_.width(); ++x) {
+            std::uint32_t want = kGrey;
+            for (const Expected& e : changed) {
+                want = e.x == x && e.y == y ? e.argb : want;
+            }
+            const Colour got = ColourAt(canvas_, x, y);
+            ASSERT_EQ(got.a, 255) << x << "," << y;
+            ASSERT_NEAR(got.r, static_cast<int>((want >> 16) & 0xFF), 1) << x << "," << y;
+            ASSERT_NEAR(got.g, static_cast<int>((want >> 8) & 0xFF), 1) << x << "," << y;
+            ASSERT_NEAR(got.b, static_cast<int>(want & 0xFF), 1) << x << "," << y;
         }
     }
 }
