@@ -64,22 +64,28 @@ fi
 scen_start_boxes "$ports" "$SCEN_SCRATCH/boxes.jsonl" 3:12:1 5:12:2 12:10:3
 scen_start_panel "$runner" "$program"
 
+# utime + stime in clock ticks.
+cpu_ticks() { awk '{ sub(/^.*\) /, ""); print $12 + $13 }' "/proc/$1/stat"; }
+tick_ms=$(awk -v hz="$(getconf CLK_TCK)" 'BEGIN { print 1000 / hz }')
+
 # The process that draws: the panel itself, or under wine the one running the .exe.
 panel_pid=$SCEN_PANEL_PID
 if [ "$wine_mode" = 1 ]; then
   panel_pid=""
+  # The one with the most CPU so far: the loader's wrapper, if any, has next to none.
+  most=-1
   for proc in /proc/[0-9]*; do
-    if tr '\0' ' ' <"$proc/cmdline" 2>/dev/null | grep -q 'quelt-panel\.exe' &&
-      [ "$(readlink "$proc/exe" 2>/dev/null)" != "$(command -v wine)" ]; then
-      panel_pid=${proc#/proc/}
+    if { tr '\0' ' ' <"$proc/cmdline"; } 2>/dev/null | grep -q 'quelt-panel\.exe'; then
+      ticks=$(cpu_ticks "${proc#/proc/}" 2>/dev/null || echo -1)
+      if [ "$ticks" -gt "$most" ]; then
+        most=$ticks
+        panel_pid=${proc#/proc/}
+      fi
     fi
   done
   [ -n "$panel_pid" ] || { echo "slider bench: no wine process of the panel" >&2; exit 1; }
 fi
 
-# utime + stime in clock ticks.
-cpu_ticks() { awk '{ sub(/^.*\) /, ""); print $12 + $13 }' "/proc/$1/stat"; }
-tick_ms=$(awk -v hz="$(getconf CLK_TCK)" 'BEGIN { print 1000 / hz }')
 
 scen_click 86 71  # Serial COM on
 sleep 3           # discovery and the first status of every box
