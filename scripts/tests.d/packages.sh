@@ -187,12 +187,12 @@ if [ "$with_wine" = 1 ]; then
   expect_line "zip skin files" 29 "$(find "$zroot/GUISkin" -type f | wc -l)"
   # Resources from the one version, the manifest, and no debug sections left.
   for exe in quelt-panel quelt-cli; do
-    strings -el "$zroot/$exe.exe" | grep -qx "$version" || fail "$exe.exe: no version resource"
-    strings "$zroot/$exe.exe" | grep -q 'supportedOS' || fail "$exe.exe: no manifest"
-    ! x86_64-w64-mingw32-objdump -h "$zroot/$exe.exe" | grep -q '\.debug_' ||
+    strings -el "$zroot/$exe.exe" | grep -x "$version" >/dev/null || fail "$exe.exe: no version resource"
+    strings "$zroot/$exe.exe" | grep 'supportedOS' >/dev/null || fail "$exe.exe: no manifest"
+    ! x86_64-w64-mingw32-objdump -h "$zroot/$exe.exe" | grep '\.debug_' >/dev/null ||
       fail "$exe.exe: not stripped"
   done
-  strings "$zroot/quelt-panel.exe" | grep -q 'PerMonitorV2' || fail "quelt-panel.exe: not DPI-aware"
+  strings "$zroot/quelt-panel.exe" | grep 'PerMonitorV2' >/dev/null || fail "quelt-panel.exe: not DPI-aware"
   expect_line "quelt-cli.exe --version" "quelt-cli $version" \
     "$(wine "$zroot/quelt-cli.exe" --version | tr -d '\r')"
   expect_line "quelt-panel.exe --version" "quelt-panel $version" \
