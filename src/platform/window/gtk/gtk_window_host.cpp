@@ -26,6 +26,17 @@ CairoRegion regionOf(const std::vector<ShapeRect>& rects) {
         cairo_region_create_rectangles(cairoRects.data(), static_cast<int>(cairoRects.size())));
 }
 
+// An ARGB image of exactly this size whose rows follow each other with no gap.
+bool usableFrame(cairo_surface_t* surface, int width, int height) {
+    return surface != nullptr && cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS &&
+           cairo_surface_get_type(surface) == CAIRO_SURFACE_TYPE_IMAGE &&
+           cairo_image_surface_get_format(surface) == CAIRO_FORMAT_ARGB32 &&
+           cairo_image_surface_get_width(surface) == width &&
+           cairo_image_surface_get_height(surface) == height &&
+           cairo_image_surface_get_stride(surface) == width * 4 &&
+           cairo_image_surface_get_data(surface) != nullptr;
+}
+
 gboolean onDelete(GtkWidget*, GdkEvent*, gpointer) {
     return TRUE;  // only the owner ends the window
 }
@@ -153,22 +164,39 @@ bool GtkWindowHost::ensureFrame(int width, int height) {
     if (surface_ != nullptr && width == frameWidth_ && height == frameHeight_) {
         return true;
     }
-    surface_.reset();  // it points into the old pixels
-    pixels_.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
+    surface_.reset();
+    pixels_ = nullptr;
+    frameWidth_ = 0;
+    frameHeight_ = 0;
+    shaped_ = false;
+    // Like the window where that helps (shared memory with the X server), else plain memory.
+    GdkWindow* gdkWindow = window_ != nullptr ? gtk_widget_get_window(window_.get()) : nullptr;
+    if (gdkWindow != nullptr) {
+        surface_.reset(gdk_window_create_similar_image_surface(gdkWindow, CAIRO_FORMAT_ARGB32,
+                                                               width, height, 1));
+    }
+    if (!usableFrame(surface_.get(), width, height)) {
+        surface_.reset(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height));
+    }
+    if (!usableFrame(surface_.get(), width, height)) {
+        surface_.reset();
+        return false;
+    }
+    pixels_ = reinterpret_cast<std::uint32_t*>(cairo_image_surface_get_data(surface_.get()));
+    std::memset(pixels_, 0, static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4);
+    cairo_surface_mark_dirty(surface_.get());
     frameWidth_ = width;
     frameHeight_ = height;
-    surface_.reset(
-        cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(pixels_.data()),
-                                            CAIRO_FORMAT_ARGB32, width, height, width * 4));
-    shaped_ = false;
-    return cairo_surface_status(surface_.get()) == CAIRO_STATUS_SUCCESS;
+    return true;
 }
 
 std::uint32_t* GtkWindowHost::frameBuffer(int width, int height) {
     if (!isUiThread() || width <= 0 || height <= 0 || !ensureFrame(width, height)) {
         return nullptr;
     }
-    return pixels_.data();
+    // The X server may still be reading the last frame from shared memory: wait for it.
+    cairo_surface_flush(surface_.get());
+    return pixels_;
 }
 
 void GtkWindowHost::present(const std::uint32_t* premultipliedArgb, int width, int height,
@@ -178,16 +206,17 @@ void GtkWindowHost::present(const std::uint32_t* premultipliedArgb, int width, i
             return;
         }
         // A frame composed in our own pixels is shown as it is; any other is copied in.
-        const bool own = premultipliedArgb == pixels_.data() && width == frameWidth_ &&
+        const bool own = premultipliedArgb == pixels_ && width == frameWidth_ &&
                          height == frameHeight_ && strideBytes == width * 4;
         if (!own) {
-            if (premultipliedArgb == pixels_.data() || !ensureFrame(width, height)) {
+            if (premultipliedArgb == pixels_ || !ensureFrame(width, height)) {
                 return;  // our own memory at another size: nothing sound to show
             }
+            cairo_surface_flush(surface_.get());
             const std::size_t rowPixels = static_cast<std::size_t>(width);
             const auto* source = reinterpret_cast<const unsigned char*>(premultipliedArgb);
             for (int row = 0; row < height; ++row) {
-                std::memcpy(&pixels_[static_cast<std::size_t>(row) * rowPixels],
+                std::memcpy(pixels_ + static_cast<std::size_t>(row) * rowPixels,
                             source + static_cast<std::ptrdiff_t>(row) * strideBytes,
                             rowPixels * sizeof(std::uint32_t));
             }
@@ -208,11 +237,12 @@ void GtkWindowHost::present(const std::uint32_t* premultipliedArgb, int width, i
 }
 
 void GtkWindowHost::applyShape() {
-    if (window_ == nullptr || pixels_.empty() || frameWidth_ != width_ || frameHeight_ != height_) {
+    if (window_ == nullptr || pixels_ == nullptr || frameWidth_ != width_ ||
+        frameHeight_ != height_) {
         return;
     }
     const int stride = width_ * 4;
-    std::vector<ShapeRect> input = alphaShape(pixels_.data(), width_, height_, stride, 1);
+    std::vector<ShapeRect> input = alphaShape(pixels_, width_, height_, stride, 1);
     if (!shaped_ || input != inputShape_) {
         gtk_widget_input_shape_combine_region(window_.get(), regionOf(input).get());
         inputShape_ = std::move(input);
@@ -223,8 +253,7 @@ void GtkWindowHost::applyShape() {
             outputShape_.clear();
         }
     } else {
-        std::vector<ShapeRect> output =
-            alphaShape(pixels_.data(), width_, height_, stride, kVisibleAlpha);
+        std::vector<ShapeRect> output = alphaShape(pixels_, width_, height_, stride, kVisibleAlpha);
         if (!shaped_ || output != outputShape_) {
             gtk_widget_shape_combine_region(window_.get(), regionOf(output).get());
             outputShape_ = std::move(output);

@@ -87,8 +87,10 @@ class GtkWindowHost final : public WindowHost {
     int height_ = 0;
     WindowPoint position_;
 
-    std::vector<std::uint32_t> pixels_;  // the frame shown; canvases may compose in it
-    CairoSurface surface_;               // over pixels_
+    // The frame shown, in memory the X server can read directly where it offers shared memory (so
+    // showing a frame copies nothing on our side); canvases may compose in it.
+    CairoSurface surface_;
+    std::uint32_t* pixels_ = nullptr;  // the surface's pixels, rows of frameWidth_
     int frameWidth_ = 0;
     int frameHeight_ = 0;
     std::vector<ShapeRect> inputShape_;
