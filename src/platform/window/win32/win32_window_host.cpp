@@ -1,5 +1,6 @@
 // The Win32 host's window: its class, creating and destroying it, placement, showing its frame
-// (composed in place by the dialog, or a copy) with UpdateLayeredWindow, and the error boxes.
+// (composed in place by the dialog, or a copy) with UpdateLayeredWindowIndirect, handing over the
+// part that changed, and the error boxes.
 #include "platform/window/win32/win32_window_host.h"
 
 #include <cstring>
@@ -113,6 +114,7 @@ void Win32WindowHost::destroy() {
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
     }
     window_.reset();
+    changes_.forget();
     // The surface stays: a canvas may still be composed in its bits until the host is gone.
 }
 
@@ -134,6 +136,7 @@ void Win32WindowHost::move(int x, int y) {
 
 void Win32WindowHost::show() {
     runUiOperation(*this, [this] {
+        changes_.forget();
         if (HWND hwnd = hwnd_.load()) {
             ShowWindow(hwnd, SW_SHOW);
         }
@@ -142,6 +145,7 @@ void Win32WindowHost::show() {
 
 void Win32WindowHost::placeAndShow(int x, int y) {
     runUiOperation(*this, [this, x, y] {
+        changes_.forget();
         if (HWND hwnd = hwnd_.load()) {
             SetWindowPos(hwnd, HWND_NOTOPMOST, x, y, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
         }
@@ -201,16 +205,39 @@ void Win32WindowHost::present(const std::uint32_t* premultipliedArgb, int width,
         const LONG exStyle = GetWindowLongW(hwnd, GWL_EXSTYLE);
         if ((exStyle & WS_EX_LAYERED) == 0) {
             SetWindowLongW(hwnd, GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
+            changes_.forget();
         }
         RECT windowRect{};
         GetWindowRect(hwnd, &windowRect);
         POINT destination{windowRect.left, windowRect.top};
+        if (destination.x != shownAt_.x || destination.y != shownAt_.y) {
+            changes_.forget();  // hand the whole face over wherever the window went
+            shownAt_ = destination;
+        }
+        // Only the part that changed is blended into the window: on a slider move that is the
+        // slider and its label, not the whole panel.
+        const ShapeRect changed = changes_.update(surface_.row(0), width, height, width * 4);
+        if (changed.width == 0) {
+            return;
+        }
+        RECT dirty{changed.x, changed.y, changed.x + changed.width, changed.y + changed.height};
         SIZE size{width, height};
         POINT origin{0, 0};
         BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
         const ScreenDc screen(GetDC(nullptr));
-        UpdateLayeredWindow(hwnd, screen.get(), &destination, &size, surface_.dc(), &origin, 0,
-                            &blend, ULW_ALPHA);
+        UPDATELAYEREDWINDOWINFO info{};
+        info.cbSize = sizeof(info);
+        info.hdcDst = screen.get();
+        info.pptDst = &destination;
+        info.psize = &size;
+        info.hdcSrc = surface_.dc();
+        info.pptSrc = &origin;
+        info.pblend = &blend;
+        info.dwFlags = ULW_ALPHA;
+        info.prcDirty = &dirty;
+        if (!UpdateLayeredWindowIndirect(hwnd, &info)) {
+            changes_.forget();
+        }
     });
 }
 

@@ -19,6 +19,7 @@
 #include <type_traits>
 
 #include "base/unique_with.h"
+#include "platform/window/frame_changes.h"
 #include "platform/window/ui_queue.h"
 #include "platform/window/window_host.h"
 
@@ -96,6 +97,8 @@ class Win32WindowHost final : public WindowHost {
     std::wstring title_;
     const WindowHost* owner_ = nullptr;
     LayeredSurface surface_;
+    FrameChanges changes_;  // what the window shows, to hand over only what changed
+    POINT shownAt_{};
 };
 
 // The window's data holds `this`: the host never moves.
