@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "device/flags.h"
 #include "panel/window/panel_layout.h"
 #include "skin/skin_check.h"
 #include "support/test_images.h"
@@ -153,6 +154,42 @@ bool PanelHarness::build() {
     panel->skinRoot = SkinRootOf(exeFolder_);
     const bool built = panel->createPanelControls();
     return panel->SetBackground(0, 0, panel->skinRoot + panel_skin::kBackground) != 0 && built;
+}
+
+SimulatedPanel::SimulatedPanel(std::initializer_list<SimulatedBox> boxes) {
+    resetProcessFlags();
+    for (const SimulatedBox& box : boxes) {
+        sim::BoxConfig config;
+        config.com = box.com;
+        config.boxId = static_cast<std::uint8_t>(box.boxId);
+        config.firmware = static_cast<std::uint8_t>(box.firmware);
+        bus.addBox(config);
+    }
+    PanelEnvironment env;
+    env.exeFolder = skin.base();
+    env.makeHost = [this]() -> std::unique_ptr<WindowHost> {
+        auto made = std::make_unique<HeadlessWindowHost>();
+        (host == nullptr ? host : splash) = made.get();
+        return made;
+    };
+    env.wait = [](WindowHost&, std::uint32_t) {};
+    env.clock = &clock;
+    env.portFactory = bus.factory();
+    panel = std::make_unique<CGUIGDIPlusMfcFrameMain>(std::move(env));
+    host->create(kPanelNominalWidth, kPanelNominalHeight);
+    panel->OnInitDialog();
+    host->pump();
+}
+
+SimulatedPanel::~SimulatedPanel() {
+    panel.reset();
+    resetProcessFlags();
+}
+
+void SimulatedPanel::click(int x, int y) {
+    host->injectPointer(PointerAction::Press, x, y, 1);
+    host->injectPointer(PointerAction::Release, x, y, 0);
+    host->pump();
 }
 
 }  // namespace quelt::test

@@ -3,6 +3,7 @@
 // a logic that records the start-up steps and lets a test choose the working frame.
 #include <cstdint>
 #include <filesystem>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "panel/window/frame_main.h"
 #include "support/basic_panel_logic.h"
 #include "support/headless_window_host.h"
+#include "tools/boxsim/in_memory_port.h"
 
 namespace quelt::test {
 
@@ -64,6 +66,33 @@ class PanelHarness {
 
   private:
     std::string exeFolder_;
+};
+
+struct SimulatedBox {
+    int com = 0;
+    int boxId = 0;
+    int firmware = 12;
+};
+
+// The panel with its real logic on headless hosts, talking to simulated boxes on the in-memory
+// bus; the process flags are cleared before and after.
+class SimulatedPanel {
+  public:
+    explicit SimulatedPanel(std::initializer_list<SimulatedBox> boxes);
+    ~SimulatedPanel();
+    SimulatedPanel(const SimulatedPanel&) = delete;
+    SimulatedPanel& operator=(const SimulatedPanel&) = delete;
+
+    // A click (press and release) at the point, then everything it queued handled.
+    void click(int x, int y);
+    PanelControls& c() { return panel->controls(); }
+
+    SkinCopy skin;
+    sim::FakeClock clock;
+    sim::InMemoryBus bus{clock};
+    HeadlessWindowHost* host = nullptr;
+    HeadlessWindowHost* splash = nullptr;
+    std::unique_ptr<CGUIGDIPlusMfcFrameMain> panel;
 };
 
 }  // namespace quelt::test

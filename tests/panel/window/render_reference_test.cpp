@@ -11,11 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "device/flags.h"
-#include "panel/window/frame_main.h"
 #include "panel_fixture.h"
-#include "support/headless_window_host.h"
-#include "tools/boxsim/in_memory_port.h"
 
 #define STB_IMAGE_STATIC
 #define STB_IMAGE_IMPLEMENTATION
@@ -83,61 +79,24 @@ void ExpectMatchesReference(const std::string& state, const PresentedFrame& fram
     EXPECT_EQ(off, 0) << state << ": " << off << " pixels off by more than 1, first at " << first;
 }
 
-class PanelLooks : public ::testing::Test {
+class PanelLooks : public ::testing::Test, public SimulatedPanel {
   protected:
-    PanelLooks() {
-        resetProcessFlags();
-        const int boxes[][3] = {{3, 12, 1}, {5, 12, 2}, {12, 10, 3}};
-        for (const auto& box : boxes) {
-            sim::BoxConfig config;
-            config.com = box[0];
-            config.firmware = static_cast<std::uint8_t>(box[1]);
-            config.boxId = static_cast<std::uint8_t>(box[2]);
-            bus.addBox(config);
-        }
-        PanelEnvironment env;
-        env.exeFolder = skin.base();
-        env.makeHost = [this]() -> std::unique_ptr<WindowHost> {
-            auto host = std::make_unique<HeadlessWindowHost>();
-            if (host_ == nullptr) {
-                host_ = host.get();
-            }
-            return host;
-        };
-        env.wait = [](WindowHost&, std::uint32_t) {};
-        env.clock = &clock;
-        env.portFactory = bus.factory();
-        panel = std::make_unique<CGUIGDIPlusMfcFrameMain>(std::move(env));
-        host_->create(kPanelNominalWidth, kPanelNominalHeight);
-        panel->OnInitDialog();
-        host_->pump();
-    }
-    ~PanelLooks() override {
-        panel.reset();
-        resetProcessFlags();
-    }
+    PanelLooks() : SimulatedPanel({{3, 1, 12}, {5, 2, 12}, {12, 3, 10}}) {}
 
     void click(int x, int y) {
-        host_->injectPointer(PointerAction::Press, x, y, 1);
-        host_->injectPointer(PointerAction::Release, x, y, 0);
+        SimulatedPanel::click(x, y);
         settle();
     }
     void settle() {
-        ASSERT_TRUE(host_->pumpUntil(
+        ASSERT_TRUE(host->pumpUntil(
             [this] { return !panel->logic().operationInFlight() && panel->busyFlag().load() == 0; },
             std::chrono::seconds(20)));
-        host_->pump();
+        host->pump();
     }
     void expectLooks(const std::string& state) {
         panel->redrawPanel();
-        ExpectMatchesReference(state, host_->lastFrame());
+        ExpectMatchesReference(state, host->lastFrame());
     }
-
-    SkinCopy skin;
-    sim::FakeClock clock;
-    sim::InMemoryBus bus{clock};
-    HeadlessWindowHost* host_ = nullptr;
-    std::unique_ptr<CGUIGDIPlusMfcFrameMain> panel;
 };
 
 TEST_F(PanelLooks, EveryStateOfTheWalkThroughLooksAsBefore) {
@@ -145,15 +104,15 @@ TEST_F(PanelLooks, EveryStateOfTheWalkThroughLooksAsBefore) {
     click(86, 71);  // Serial COM on: COM3, COM5, COM12
     expectLooks("connected");
 
-    click(180, 198);                                          // Stretch 2 x 2
-    click(303, 198);                                          // Clock Sync OFF
-    click(686, 222);                                          // ID 4
-    host_->injectPointer(PointerAction::Press, 493, 645, 1);  // H bezel thumb
-    host_->injectPointer(PointerAction::Move, 560, 645, 1);
-    host_->pump();
+    click(180, 198);                                         // Stretch 2 x 2
+    click(303, 198);                                         // Clock Sync OFF
+    click(686, 222);                                         // ID 4
+    host->injectPointer(PointerAction::Press, 493, 645, 1);  // H bezel thumb
+    host->injectPointer(PointerAction::Move, 560, 645, 1);
+    host->pump();
     expectLooks("dragging");
-    host_->injectPointer(PointerAction::Release, 560, 645, 0);
-    host_->pump();
+    host->injectPointer(PointerAction::Release, 560, 645, 0);
+    host->pump();
     panel->busyFlag() = 1;
     expectLooks("busy");
     panel->busyFlag() = 0;
