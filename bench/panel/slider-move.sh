@@ -34,24 +34,14 @@ SCEN_BOXSIM="$root/build/default/tools/boxsim/pty/quelt-boxsim"
 SCEN_MODE=bench
 # shellcheck source=../../scripts/gui/scenario_lib.sh
 source scripts/gui/scenario_lib.sh
-# shellcheck source=../../scripts/xvfb.sh
-source scripts/xvfb.sh
-SCEN_SCRATCH=$(mktemp -d /tmp/quelt-slider-bench.XXXXXX)
-cleanup() {
-  scen_cleanup
-  [ "$(type -t quelt_wine_cleanup)" = function ] && quelt_wine_cleanup
-  quelt_xvfb_stop
-  rm -rf "$SCEN_SCRATCH"
-}
-trap cleanup EXIT
-quelt_xvfb_start --fresh
+scen_begin quelt-slider-bench --fresh
 export XDG_RUNTIME_DIR="$SCEN_SCRATCH"
 
 if [ "$wine_mode" = 1 ]; then
   # shellcheck source=../../scripts/wine/prefix.sh
   source scripts/wine/prefix.sh
   quelt_wine_setup
-  trap cleanup EXIT
+  trap scen_end EXIT
   ports=$QUELT_WINE_PORT_DIR
   runner=wine
 else

@@ -2,6 +2,9 @@
 # Helpers for the panel's acceptance scenarios (source it). The panel's face sits at (236, 185)
 # on the screen; points are given in its client pixels. Every process started here is recorded
 # and ended by scen_cleanup, which the caller's EXIT trap must run.
+#   scen_begin NAME [--fresh]              a scratch folder $SCEN_SCRATCH (/tmp/NAME.XXXXXX) and
+#                                          an Xvfb; the EXIT trap scen_end ends every process
+#                                          started here (wine's too), the Xvfb, and the folder
 #   scen_start_boxes PORT-DIR LOG BOX...   quelt-boxsim with boxes COM:FW:ID, waits for "ready"
 #   scen_start_panel RUNNER PROGRAM        RUNNER "" (QUELT_PORT_DIR must be set) or "wine";
 #                                          waits for the face to be on screen (SCEN_PANEL_WINDOW)
@@ -14,6 +17,8 @@
 #   scen_end_boxes                         stops the simulator; no request may be left unchecked
 
 SCEN_DIR="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+# shellcheck source=../xvfb.sh
+source "$SCEN_DIR/../xvfb.sh"
 SCEN_SIM_PID=""
 SCEN_PANEL_PID=""
 SCEN_OTHER_PIDS=()
@@ -42,6 +47,19 @@ scen_cleanup() {
     scen_stop_pid "$pid"
   done
   SCEN_OTHER_PIDS=()
+}
+
+scen_begin() {
+  SCEN_SCRATCH=$(mktemp -d "/tmp/$1.XXXXXX")
+  trap scen_end EXIT
+  quelt_xvfb_start "${@:2}"
+}
+
+scen_end() {
+  scen_cleanup
+  [ "$(type -t quelt_wine_cleanup)" = function ] && quelt_wine_cleanup
+  quelt_xvfb_stop
+  rm -rf "$SCEN_SCRATCH"
 }
 
 scen_track_pid() { SCEN_OTHER_PIDS+=("$1"); }

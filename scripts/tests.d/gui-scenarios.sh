@@ -34,17 +34,7 @@ rm -f "$SCEN_SHOTS"/scenario-*.png
 
 # shellcheck source=../gui/scenario_lib.sh
 source scripts/gui/scenario_lib.sh
-# shellcheck source=../xvfb.sh
-source scripts/xvfb.sh
-SCEN_SCRATCH=$(mktemp -d /tmp/quelt-scenarios.XXXXXX)
-cleanup() {
-  scen_cleanup
-  [ "$(type -t quelt_wine_cleanup)" = function ] && quelt_wine_cleanup
-  quelt_xvfb_stop
-  rm -rf "$SCEN_SCRATCH"
-}
-trap cleanup EXIT
-quelt_xvfb_start
+scen_begin quelt-scenarios
 if [ -z "${DISPLAY:-}" ]; then
   echo "scenarios: no X display: skipped"
   exit 0
@@ -268,7 +258,7 @@ if command -v x86_64-w64-mingw32-g++-posix >/dev/null && command -v wine >/dev/n
   # shellcheck source=../wine/prefix.sh
   source scripts/wine/prefix.sh
   quelt_wine_setup
-  trap cleanup EXIT
+  trap scen_end EXIT
   SCEN_MODE=wine
   apply_then_keys() {
     scenario_apply wine "$root/build/mingw/src/app/quelt-panel.exe" \

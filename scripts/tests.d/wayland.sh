@@ -32,8 +32,6 @@ done
 
 # shellcheck source=../gui/scenario_lib.sh
 source scripts/gui/scenario_lib.sh
-# shellcheck source=../xvfb.sh
-source scripts/xvfb.sh
 SCEN_SCRATCH=$(mktemp -d /tmp/quelt-wayland.XXXXXX)
 weston_pid=""
 stop_weston() {
