@@ -10,6 +10,7 @@
 #include <memory>
 #include <utility>
 
+#include "base/unique_with.h"
 #include "platform/keyboard/x11/raw_key_observer.h"
 #include "platform/keyboard/x11/system_key_state.h"
 #include "platform/keyboard/x11/virtual_keys.h"
@@ -18,15 +19,14 @@ namespace quelt {
 
 namespace {
 
+using UniqueDisplay = UniqueWith<Display, &XCloseDisplay>;
+
 // One X connection selecting raw key events, and the GLib source that reads it.
 class RawKeySession : public std::enable_shared_from_this<RawKeySession> {
   public:
-    RawKeySession(Display* display, int xiOpcode, std::shared_ptr<const KeyCallback> callback)
-        : display_(display), xiOpcode_(xiOpcode), callback_(std::move(callback)) {}
-    ~RawKeySession() {
-        detach();
-        XCloseDisplay(display_);
-    }
+    RawKeySession(UniqueDisplay display, int xiOpcode, std::shared_ptr<const KeyCallback> callback)
+        : display_(std::move(display)), xiOpcode_(xiOpcode), callback_(std::move(callback)) {}
+    ~RawKeySession() { detach(); }  // then the connection closes
     RawKeySession(const RawKeySession&) = delete;
     RawKeySession& operator=(const RawKeySession&) = delete;
 
@@ -37,7 +37,7 @@ class RawKeySession : public std::enable_shared_from_this<RawKeySession> {
         callback_ = std::move(callback);
     }
     void dispatchPending();
-    bool hasQueuedEvents() const { return XEventsQueued(display_, QueuedAlready) > 0; }
+    bool hasQueuedEvents() const { return XEventsQueued(display_.get(), QueuedAlready) > 0; }
 
   private:
     struct Source {
@@ -52,7 +52,7 @@ class RawKeySession : public std::enable_shared_from_this<RawKeySession> {
 
     void deliver(unsigned keycode, bool down);
 
-    Display* display_;
+    UniqueDisplay display_;
     int xiOpcode_;
     std::shared_ptr<const KeyCallback> callback_;
     x11::SystemKeyState systemKeys_;
@@ -90,7 +90,7 @@ gboolean RawKeySession::dispatch(GSource* source, GSourceFunc, gpointer) {
 void RawKeySession::attach() {
     source_ = reinterpret_cast<Source*>(g_source_new(&sourceFuncs, sizeof(Source)));
     source_->session = this;
-    source_->poll.fd = ConnectionNumber(display_);
+    source_->poll.fd = ConnectionNumber(display_.get());
     source_->poll.events = G_IO_IN | G_IO_HUP | G_IO_ERR;
     source_->poll.revents = 0;
     g_source_add_poll(&source_->base, &source_->poll);
@@ -108,22 +108,22 @@ void RawKeySession::detach() {
 }
 
 void RawKeySession::dispatchPending() {
-    while (source_ != nullptr && XPending(display_) > 0) {
+    while (source_ != nullptr && XPending(display_.get()) > 0) {
         XEvent event;
-        XNextEvent(display_, &event);
+        XNextEvent(display_.get(), &event);
         if (event.type == MappingNotify) {
             XRefreshKeyboardMapping(&event.xmapping);
             continue;
         }
         XGenericEventCookie* cookie = &event.xcookie;
         if (cookie->type != GenericEvent || cookie->extension != xiOpcode_ ||
-            !XGetEventData(display_, cookie)) {
+            !XGetEventData(display_.get(), cookie)) {
             continue;
         }
         const int type = cookie->evtype;
         const unsigned keycode =
             static_cast<unsigned>(static_cast<const XIRawEvent*>(cookie->data)->detail);
-        XFreeEventData(display_, cookie);
+        XFreeEventData(display_.get(), cookie);
         if (type == XI_RawKeyPress || type == XI_RawKeyRelease) {
             deliver(keycode, type == XI_RawKeyPress);
         }
@@ -132,8 +132,8 @@ void RawKeySession::dispatchPending() {
 
 void RawKeySession::deliver(unsigned keycode, bool down) {
     const auto code = static_cast<KeyCode>(keycode);
-    const auto level0 = static_cast<std::uint32_t>(XkbKeycodeToKeysym(display_, code, 0, 0));
-    const auto level1 = static_cast<std::uint32_t>(XkbKeycodeToKeysym(display_, code, 0, 1));
+    const auto level0 = static_cast<std::uint32_t>(XkbKeycodeToKeysym(display_.get(), code, 0, 0));
+    const auto level1 = static_cast<std::uint32_t>(XkbKeycodeToKeysym(display_.get(), code, 0, 1));
     const std::uint32_t virtualKey = x11::virtualKeyFor(keycode, level0, level1);
     const std::uint32_t message = systemKeys_.messageFor(virtualKey, down);
     std::shared_ptr<const KeyCallback> callback = callback_;
@@ -145,8 +145,9 @@ void RawKeySession::deliver(unsigned keycode, bool down) {
 // Opens a connection that selects raw key presses and releases of every master keyboard on
 // the root window (XInput 2.1 and later also deliver them while another client grabs the
 // keyboard). Null without a display or without XInput 2.
-Display* openRawKeyConnection(int* xiOpcode) {
-    Display* display = XOpenDisplay(nullptr);
+UniqueDisplay openRawKeyConnection(int* xiOpcode) {
+    UniqueDisplay owned(XOpenDisplay(nullptr));
+    Display* display = owned.get();
     if (display == nullptr) {
         return nullptr;
     }
@@ -156,7 +157,6 @@ Display* openRawKeyConnection(int* xiOpcode) {
     int minor = 2;
     if (!XQueryExtension(display, "XInputExtension", xiOpcode, &event, &error) ||
         XIQueryVersion(display, &major, &minor) != Success || major < 2) {
-        XCloseDisplay(display);
         return nullptr;
     }
     unsigned char bits[XIMaskLen(XI_LASTEVENT)] = {};
@@ -168,7 +168,7 @@ Display* openRawKeyConnection(int* xiOpcode) {
     mask.mask = bits;
     XISelectEvents(display, DefaultRootWindow(display), &mask, 1);
     XSync(display, False);
-    return display;
+    return owned;
 }
 
 class RawKeyObserver;
@@ -189,11 +189,11 @@ class RawKeyObserver final : public KeyboardObserver {
             return true;
         }
         int xiOpcode = 0;
-        Display* display = openRawKeyConnection(&xiOpcode);
+        UniqueDisplay display = openRawKeyConnection(&xiOpcode);
         if (display == nullptr) {
             return false;
         }
-        session_ = std::make_shared<RawKeySession>(display, xiOpcode, std::move(shared));
+        session_ = std::make_shared<RawKeySession>(std::move(display), xiOpcode, std::move(shared));
         session_->attach();
         installedObserver = this;
         return true;
