@@ -24,6 +24,10 @@ ErrorBoxSeen dismissOpenErrorBox() {
     return seen;
 }
 
+void failOnToolkitCriticals() {
+    g_log_set_always_fatal(static_cast<GLogLevelFlags>(G_LOG_FATAL_MASK | G_LOG_LEVEL_CRITICAL));
+}
+
 std::uint32_t screenPixel(int x, int y) {
     GdkPixbuf* pixbuf = gdk_pixbuf_get_from_window(gdk_get_default_root_window(), x, y, 1, 1);
     if (pixbuf == nullptr) {

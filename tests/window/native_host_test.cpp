@@ -32,6 +32,7 @@ struct Recorder : WindowHandler {
 class NativeHost : public ::testing::Test {
   protected:
     void SetUp() override {
+        testing::failOnToolkitCriticals();
         host = makeNativeWindowHost();
         host->setHandler(&handler);
         if (!host->create(200, 100)) {
@@ -126,6 +127,19 @@ TEST_F(NativeHost, ErrorBoxIsOwnedModalAndKeepsHandlingPostsAndWorkerSteps) {
     EXPECT_EQ(seen.title, "QueltError...");
     EXPECT_TRUE(seen.owned);
     EXPECT_TRUE(seen.modal);
+}
+
+TEST_F(NativeHost, DestroyingTheWindowUnderAnOpenErrorBoxEndsTheBox) {
+    constexpr std::uint32_t kDestroy = kUserMessage + 12;
+    handler.also = [&](std::uint32_t message) {
+        if (message == kDestroy) {
+            host->destroy();  // from the box's own loop: the box goes with its window
+        }
+    };
+    host->show();
+    host->post(kDestroy, 0, 0);
+    host->showErrorBox("Panoril initialize fail.");
+    EXPECT_FALSE(host->isCreated());
 }
 
 TEST_F(NativeHost, ErrorBoxFromAWorkerIsShownByTheUiThread) {

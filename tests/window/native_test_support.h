@@ -18,6 +18,10 @@ ErrorBoxSeen dismissOpenErrorBox();
 // Colour 0xRRGGBB of a screen pixel.
 std::uint32_t screenPixel(int x, int y);
 
+// From now on a toolkit's critical warning (a call on a freed or wrong object) ends the test
+// program instead of scrolling by. Nothing to do where the toolkit has no such warnings.
+void failOnToolkitCriticals();
+
 }  // namespace quelt::testing
 
 namespace quelt::testing {

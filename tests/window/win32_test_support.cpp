@@ -19,6 +19,8 @@ ErrorBoxSeen dismissOpenErrorBox() {
     return seen;
 }
 
+void failOnToolkitCriticals() {}
+
 std::uint32_t screenPixel(int x, int y) {
     HDC screen = GetDC(nullptr);
     const COLORREF colour = GetPixel(screen, x, y);

@@ -1,15 +1,27 @@
 #include "platform/window/gtk/gtk_error_box.h"
 
-#include "platform/window/gtk/gtk_owners.h"
+#include "base/unique_with.h"
 #include "platform/window/window_host.h"
 
 namespace quelt {
 
+namespace {
+
+// The box goes with its owner window when that is destroyed while it is open; the reference held
+// here keeps the object valid for the final destroy, which is then harmless.
+void destroyAndRelease(GtkWidget* widget) {
+    gtk_widget_destroy(widget);
+    g_object_unref(widget);
+}
+using HeldWidget = UniqueWith<GtkWidget, &destroyAndRelease>;
+
+}  // namespace
+
 void runGtkErrorBox(GtkWindow* owner, const std::string& text) {
     const auto flags =
         static_cast<GtkDialogFlags>(GTK_DIALOG_MODAL | GTK_DIALOG_DESTROY_WITH_PARENT);
-    const GtkWidgetOwner box(gtk_dialog_new_with_buttons(kErrorBoxCaption, owner, flags, "_OK",
-                                                         GTK_RESPONSE_OK, nullptr));
+    const HeldWidget box(GTK_WIDGET(g_object_ref(gtk_dialog_new_with_buttons(
+        kErrorBoxCaption, owner, flags, "_OK", GTK_RESPONSE_OK, nullptr))));
     GtkWidget* dialog = box.get();
     gtk_window_set_resizable(GTK_WINDOW(dialog), FALSE);
     gtk_window_set_position(GTK_WINDOW(dialog),
