@@ -206,6 +206,25 @@ TEST_F(NativeHost, PresentShowsOpaquePixelsAndLetsTheDesktopThroughTransparentOn
     const std::uint32_t band = testing::screenPixel(250, 170);
     EXPECT_EQ(band & 0xFF0000u, 0u) << std::hex << band;
     EXPECT_GE(band & 0xFFu, 0xC0u) << "semi-transparent part is drawn: " << std::hex << band;
+
+    // A later frame that changes a corner block and clears a strip shows both, and the rest stays.
+    for (int y = 0; y < 10; ++y) {
+        for (int x = 180; x < 200; ++x) {
+            canvas[static_cast<std::size_t>(y * 200 + x)] = 0xFF0000FFu;
+        }
+    }
+    for (int x = 100; x < 110; ++x) {
+        canvas[static_cast<std::size_t>(50 * 200 + x)] = 0;
+    }
+    host->outlineChanged();  // the strip leaves the window's outline
+    host->present(canvas.data(), 200, 100, 200 * 4);
+    host->waitPumpingMessages(300);
+    EXPECT_EQ(testing::screenPixel(100 + 199, 80), 0x0000FFu) << "the frame's last column";
+    EXPECT_EQ(testing::screenPixel(100 + 180, 80 + 9), 0x0000FFu);
+    EXPECT_EQ(testing::screenPixel(100 + 179, 80 + 9), 0xFF0000u) << "next to the change";
+    EXPECT_EQ(testing::screenPixel(100 + 180, 80 + 10), 0xFF0000u) << "below the change";
+    EXPECT_EQ(testing::screenPixel(100 + 105, 80 + 50), 0x00FF00u) << "made transparent";
+    EXPECT_EQ(testing::screenPixel(150, 100), 0x00FF00u);
 }
 
 }  // namespace
