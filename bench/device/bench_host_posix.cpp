@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <memory>
 
-#include "bench/common/boxsim_process.h"
 #include "bench/device/bench_host.h"
+#include "support/boxsim_process.h"
 
 namespace quelt::bench {
 namespace {
@@ -22,7 +22,9 @@ class Simulator : public BoxServer {
         }
         dir_ = tmpl;
         const fs::path ports = dir_ / "ports";
-        process_ = std::make_unique<BoxsimProcess>(QUELT_BOXSIM_PATH, ports.string(), boxes);
+        process_ = std::make_unique<test::BoxsimProcess>(QUELT_BOXSIM_PATH, ports.string(), boxes,
+                                                         test::BoxsimProcess::Options{"", true});
+        ready_ = process_->waitReady();
         ::setenv("QUELT_PORT_DIR", ports.c_str(), 1);
     }
     ~Simulator() override {
@@ -32,11 +34,12 @@ class Simulator : public BoxServer {
     }
     Simulator(const Simulator&) = delete;
     Simulator& operator=(const Simulator&) = delete;
-    bool ready() const override { return process_ != nullptr && process_->ready(); }
+    bool ready() const override { return ready_; }
 
   private:
     fs::path dir_;
-    std::unique_ptr<BoxsimProcess> process_;
+    std::unique_ptr<test::BoxsimProcess> process_;
+    bool ready_ = false;
 };
 
 }  // namespace

@@ -15,11 +15,11 @@
 #include <string>
 #include <vector>
 
-#include "bench/common/boxsim_process.h"
 #include "bench/soak/process_figures.h"
 #include "device/device_link.h"
 #include "device/flags.h"
 #include "platform/clock/clock.h"
+#include "support/boxsim_process.h"
 
 namespace {
 
@@ -189,14 +189,14 @@ int main(int argc, char** argv) {
     int status = 1;
     {
         // Three boxes, not side by side, so discovery also walks past empty port numbers.
-        const quelt::bench::BoxsimProcess simulator(QUELT_BOXSIM_PATH, ports.string(),
-                                                    {"2:12:1", "5:12:2", "9:10:3"});
+        quelt::test::BoxsimProcess simulator(QUELT_BOXSIM_PATH, ports.string(),
+                                             {"2:12:1", "5:12:2", "9:10:3"}, {"", true});
         ::setenv("QUELT_PORT_DIR", ports.c_str(), 1);
         quelt::resetProcessFlags();
         FastClock clock;
         SoakSink sink;
         quelt::DeviceLink link(sink, clock, [] { return quelt::makeSerialChannel(); });
-        if (!simulator.ready() || link.discoverBoxes() != 1 || link.boxCount() != 3) {
+        if (!simulator.waitReady() || link.discoverBoxes() != 1 || link.boxCount() != 3) {
             std::fprintf(stderr, "soak: the simulated boxes were not found\n");
         } else {
             quelt::DeviceFrame frame;

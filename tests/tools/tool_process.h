@@ -18,6 +18,8 @@
 #include <string>
 #include <vector>
 
+#include "support/boxsim_process.h"
+
 extern char** environ;
 
 namespace quelt::testing {
@@ -83,97 +85,12 @@ inline std::vector<char*> argvOf(std::vector<std::string>& args) {
     return argv;
 }
 
-// quelt-boxsim running in the background until the guard is destroyed.
-class SimulatorProcess {
+// quelt-boxsim running in the background, with its request log, until the guard is destroyed.
+class SimulatorProcess : public test::BoxsimProcess {
   public:
     SimulatorProcess(const fs::path& portDir, const std::vector<std::string>& boxes,
-                     const fs::path& log) {
-        std::vector<std::string> args = {QUELT_BOXSIM_PATH, "--port-dir", portDir.string(), "--log",
-                                         log.string()};
-        for (const std::string& box : boxes) {
-            args.push_back("--box");
-            args.push_back(box);
-        }
-        int out[2];
-        if (::pipe2(out, O_CLOEXEC) != 0) {
-            return;
-        }
-        posix_spawn_file_actions_t actions;
-        ::posix_spawn_file_actions_init(&actions);
-        ::posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
-        auto argv = argvOf(args);
-        if (::posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ) != 0) {
-            pid_ = -1;
-        }
-        ::posix_spawn_file_actions_destroy(&actions);
-        ::close(out[1]);
-        stdout_ = out[0];
-    }
-    ~SimulatorProcess() {
-        stop();
-        if (stdout_ >= 0) {
-            ::close(stdout_);
-        }
-    }
-    SimulatorProcess(const SimulatorProcess&) = delete;
-    SimulatorProcess& operator=(const SimulatorProcess&) = delete;
-
-    // Waits (bounded) for the "ready" line.
-    bool waitReady() {
-        std::string seen;
-        auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-        while (pid_ > 0 && std::chrono::steady_clock::now() < until) {
-            pollfd p{stdout_, POLLIN, 0};
-            if (::poll(&p, 1, 100) <= 0) {
-                continue;
-            }
-            char buf[64];
-            ssize_t n = ::read(stdout_, buf, sizeof buf);
-            if (n <= 0) {
-                return false;  // exited before it was ready
-            }
-            seen.append(buf, static_cast<std::size_t>(n));
-            if (seen.find("ready\n") != std::string::npos) {
-                return true;
-            }
-        }
-        return false;
-    }
-
-    // Killed outright, as a crash would end it: the ports hang up and their links stay behind.
-    void kill() {
-        if (pid_ > 0) {
-            ::kill(pid_, SIGKILL);
-            ::waitpid(pid_, nullptr, 0);
-            pid_ = -1;
-        }
-    }
-
-    // SIGTERM, then SIGKILL if it does not end within 5 s. Returns the exit status (-1: killed).
-    int stop() {
-        if (pid_ <= 0) {
-            return exit_;
-        }
-        ::kill(pid_, SIGTERM);
-        int status = 0;
-        auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-        while (::waitpid(pid_, &status, WNOHANG) == 0) {
-            if (std::chrono::steady_clock::now() > until) {
-                ::kill(pid_, SIGKILL);
-                ::waitpid(pid_, &status, 0);
-                break;
-            }
-            ::usleep(2000);
-        }
-        pid_ = -1;
-        exit_ = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        return exit_;
-    }
-
-  private:
-    pid_t pid_ = -1;
-    int stdout_ = -1;
-    int exit_ = -1;
+                     const fs::path& log)
+        : BoxsimProcess(QUELT_BOXSIM_PATH, portDir.string(), boxes, {log.string()}) {}
 };
 
 struct CliResult {
