@@ -11,6 +11,7 @@
 
 #include "platform/keyboard/portal/portal_request.h"
 #include "platform/keyboard/portal/portal_shortcuts.h"
+#include "platform/keyboard/session_key_observer.h"
 
 namespace quelt {
 
@@ -164,53 +165,22 @@ void PortalSession::deliver(const gchar* member, GVariant* parameters) {
     }
 }
 
-class PortalKeyObserver;
-PortalKeyObserver* installedObserver = nullptr;
-
-class PortalKeyObserver final : public KeyboardObserver {
+class PortalKeyObserver final : public SessionKeyObserver<PortalSession> {
   public:
-    ~PortalKeyObserver() override { remove(); }
-
-    bool install(KeyCallback callback) override {
-        if (installedObserver != nullptr && installedObserver != this) {
-            return false;
-        }
-        auto shared = std::make_shared<const KeyCallback>(std::move(callback));
-        if (session_) {
-            // The session stays bound; only the callback changes.
-            session_->setCallback(std::move(shared));
-            return true;
-        }
-        portal::Bus bus = portal::connectSessionBus();
-        if (!bus) {
-            return false;
-        }
-        auto session = std::make_shared<PortalSession>(std::move(bus), std::move(shared));
-        if (!session->open()) {
-            return false;  // the session closes with it
-        }
-        session_ = std::move(session);
-        installedObserver = this;
-        return true;
-    }
-
-    // The bound shortcuts need no renewal.
-    bool reinstall() override { return isInstalled(); }
-
-    void remove() override {
-        if (session_) {
-            session_->detach();
-            session_.reset();  // closes the session, after a delivery under way returns
-            installedObserver = nullptr;
-        }
-    }
-
-    bool isInstalled() const override { return session_ != nullptr; }
-
     std::string notice() const override { return portalShortcutNotice(); }
 
   private:
-    std::shared_ptr<PortalSession> session_;
+    std::shared_ptr<PortalSession> open(std::shared_ptr<const KeyCallback> callback) override {
+        portal::Bus bus = portal::connectSessionBus();
+        if (!bus) {
+            return nullptr;
+        }
+        auto session = std::make_shared<PortalSession>(std::move(bus), std::move(callback));
+        if (!session->open()) {
+            return nullptr;  // the session closes with it
+        }
+        return session;
+    }
 };
 
 }  // namespace

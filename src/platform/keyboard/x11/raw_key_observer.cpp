@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "base/unique_with.h"
+#include "platform/keyboard/session_key_observer.h"
 #include "platform/keyboard/x11/raw_key_observer.h"
 #include "platform/keyboard/x11/system_key_state.h"
 #include "platform/keyboard/x11/virtual_keys.h"
@@ -171,49 +172,19 @@ UniqueDisplay openRawKeyConnection(int* xiOpcode) {
     return owned;
 }
 
-class RawKeyObserver;
-RawKeyObserver* installedObserver = nullptr;
-
-class RawKeyObserver final : public KeyboardObserver {
-  public:
-    ~RawKeyObserver() override { remove(); }
-
-    bool install(KeyCallback callback) override {
-        if (installedObserver != nullptr && installedObserver != this) {
-            return false;
-        }
-        auto shared = std::make_shared<const KeyCallback>(std::move(callback));
-        if (session_) {
-            // The connection stays; only the callback changes.
-            session_->setCallback(std::move(shared));
-            return true;
-        }
+class RawKeyObserver final : public SessionKeyObserver<RawKeySession> {
+  private:
+    std::shared_ptr<RawKeySession> open(std::shared_ptr<const KeyCallback> callback) override {
         int xiOpcode = 0;
         UniqueDisplay display = openRawKeyConnection(&xiOpcode);
         if (display == nullptr) {
-            return false;
+            return nullptr;
         }
-        session_ = std::make_shared<RawKeySession>(std::move(display), xiOpcode, std::move(shared));
-        session_->attach();
-        installedObserver = this;
-        return true;
+        auto session =
+            std::make_shared<RawKeySession>(std::move(display), xiOpcode, std::move(callback));
+        session->attach();
+        return session;
     }
-
-    // Raw events need no renewal: the selection stays as it is.
-    bool reinstall() override { return isInstalled(); }
-
-    void remove() override {
-        if (session_) {
-            session_->detach();
-            session_.reset();  // closes the connection, after a dispatch under way returns
-            installedObserver = nullptr;
-        }
-    }
-
-    bool isInstalled() const override { return session_ != nullptr; }
-
-  private:
-    std::shared_ptr<RawKeySession> session_;
 };
 
 }  // namespace
